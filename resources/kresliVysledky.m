@@ -104,9 +104,11 @@ if ~isempty(coefProblem)
 end
 
 % ---- the coefficients as text: stiffness ones above, damping ones below ----
+disp('Fitted coefficients (output2.dat):');
 stiffText = '';
 dampText = '';
 for coefIndex = 1:length(coefValues)
+  fprintf('  %s = %.10g\n', coefNames{coefIndex}, coefValues(coefIndex));
   coefItem = sprintf('%s = %.6g   ', coefNames{coefIndex}, coefValues(coefIndex));
   if coefNames{coefIndex}(1) == 'c'
     stiffText = [stiffText coefItem];
