@@ -17,7 +17,9 @@ namespace {
 constexpr long double kLimit = LDBL_MAX;
 constexpr int kMaxDecimalExponent = 4932;  // 10^4932 is the largest finite power of ten
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // 10^n for 0 <= n <= kMaxDecimalExponent. Exact up to 10^27; beyond, glibc's powl is within an
 // ulp, which the 18-digit rounding of the written form absorbs.
@@ -132,7 +134,8 @@ long double parseDataValue(std::string_view text) {
     ++i;
     bool negativeExponent = false;
     if (i < n && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
-    while (i < n && isDigit(text[i]) && exponent < 500) exponent = exponent * 10 + (text[i++] - '0');
+    while (i < n && isDigit(text[i]) && exponent < 500)
+      exponent = exponent * 10 + (text[i++] - '0');
     if (negativeExponent) exponent = -exponent;
   }
   while (i < n && text[i] == ' ') ++i;
@@ -177,7 +180,8 @@ std::string scientificText(long double value) {
 
   out[1] = digits[0];
   out[2] = '.';
-  for (int k = 1; k < 15; ++k) out[static_cast<std::size_t>(k + 2)] = digits[static_cast<std::size_t>(k)];
+  for (int k = 1; k < 15; ++k)
+    out[static_cast<std::size_t>(k + 2)] = digits[static_cast<std::size_t>(k)];
   out[17] = 'E';
   out[18] = exponent < 0 ? '-' : '+';
   std::snprintf(buf, sizeof buf, "%04d", exponent < 0 ? -exponent : exponent);
@@ -185,6 +189,8 @@ std::string scientificText(long double value) {
   return out;
 }
 
-std::string decimalIntegerText(std::int32_t value) { return std::to_string(value); }
+std::string decimalIntegerText(std::int32_t value) {
+  return std::to_string(value);
+}
 
 }  // namespace tarvelin

@@ -30,12 +30,15 @@ void checkName(const std::string& name) {
 }
 
 // Linux lets open() succeed on a folder; as a text file it is refused like elsewhere.
-void refuseFolder(int fd) {
+// Gives whether the file is a regular one (devices and pipes cannot be emptied).
+bool refuseFolder(int fd) {
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (::fstat(fd, &info) != 0) return false;
+  if (S_ISDIR(info.st_mode)) {
     ::close(fd);
     throw FileError(file_code::kAccessDenied);
   }
+  return S_ISREG(info.st_mode);
 }
 
 // The sharing request as an advisory lock; a conflict is the sharing violation.
@@ -43,8 +46,7 @@ void lockOrFail(int fd, int operation) {
   if (::flock(fd, operation | LOCK_NB) != 0) {
     const int error = errno;
     ::close(fd);
-    throw FileError(error == EWOULDBLOCK ? file_code::kSharingViolation
-                                         : fileErrorCode(error, ""));
+    throw FileError(error == EWOULDBLOCK ? file_code::kSharingViolation : fileErrorCode(error, ""));
   }
 }
 
@@ -84,9 +86,9 @@ FileHandle createForWriting(const std::string& name) {
   // Not O_TRUNC: a file that another handle holds must not be emptied before the lock says so.
   const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) fail(errno, name);
-  refuseFolder(fd);
+  const bool regular = refuseFolder(fd);
   lockOrFail(fd, LOCK_EX);
-  if (::ftruncate(fd, 0) != 0) {
+  if (regular && ::ftruncate(fd, 0) != 0) {
     const int error = errno;
     ::close(fd);
     fail(error, name);
@@ -118,6 +120,8 @@ void closeFile(FileHandle handle) {
   if (::close(handle) != 0 && errno != EINTR) fail(errno, "");
 }
 
-void closeQuietly(FileHandle handle) noexcept { ::close(handle); }
+void closeQuietly(FileHandle handle) noexcept {
+  ::close(handle);
+}
 
 }  // namespace tarvelin::platform

@@ -3,8 +3,7 @@
 namespace tarvelin {
 
 const std::array<ModelVariant, 4> kVariants = {{
-    {VariantId::Maxwell3, "rb3", "3 Maxwell elements", "Maxwell3.gms", "schema3.bmp", false,
-     false},
+    {VariantId::Maxwell3, "rb3", "3 Maxwell elements", "Maxwell3.gms", "schema3.bmp", false, false},
     {VariantId::Maxwell4, "rb4", "4 Maxwell elements", "Maxwell4.gms", "schema4.bmp", true, true},
     {VariantId::Maxwell3Spring, "rbMax3Spring", "3 Maxwell elements + spring in parallel order",
      "Maxwell3Spring.gms", "schema3Spring.bmp", true, false},
@@ -35,8 +34,12 @@ const std::array<CoefficientInfo, 8> kCoefficients = {{
     {Coefficient::k4, "k4", " Nms/rad", {"k4in", "k4d", "k4u"}, {"1E2", "-1E6", "1E6"}},
 }};
 
-const ModelVariant& variantInfo(VariantId id) { return kVariants[static_cast<std::size_t>(id)]; }
-const SolverChoice& solverInfo(SolverId id) { return kSolvers[static_cast<std::size_t>(id)]; }
+const ModelVariant& variantInfo(VariantId id) {
+  return kVariants[static_cast<std::size_t>(id)];
+}
+const SolverChoice& solverInfo(SolverId id) {
+  return kSolvers[static_cast<std::size_t>(id)];
+}
 const CoefficientInfo& coefficientInfo(Coefficient id) {
   return kCoefficients[static_cast<std::size_t>(id)];
 }

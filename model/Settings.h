@@ -34,10 +34,10 @@ struct SolverChoice {
 
 struct CoefficientInfo {
   Coefficient id;
-  std::string_view name;  // "c1"
-  std::string_view unit;  // " Nm/rad" or " Nms/rad", with its leading blank
-  std::array<std::string_view, 3> control;       // by ValueKind: "c1in", "c1d", "c1u"
-  std::array<std::string_view, 3> defaultText;   // by ValueKind
+  std::string_view name;                        // "c1"
+  std::string_view unit;                        // " Nm/rad" or " Nms/rad", with its leading blank
+  std::array<std::string_view, 3> control;      // by ValueKind: "c1in", "c1d", "c1u"
+  std::array<std::string_view, 3> defaultText;  // by ValueKind
 };
 
 // Rows in the order of their radio buttons; tests of the radios go in this order.

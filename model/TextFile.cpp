@@ -11,7 +11,9 @@ constexpr char kCtrlZ = 26;
 constexpr int kFileNotOpen = 103;
 }  // namespace
 
-TextFile::~TextFile() { closeQuietly(); }
+TextFile::~TextFile() {
+  closeQuietly();
+}
 
 void TextFile::assign(std::string name) {
   closeQuietly();
@@ -67,9 +69,15 @@ void TextFile::write(std::string_view text) {
   }
 }
 
-void TextFile::writeInteger(std::int32_t value) { write(decimalIntegerText(value)); }
-void TextFile::writeValue(long double value) { write(scientificText(value)); }
-void TextFile::writeLineEnd() { write("\r\n"); }
+void TextFile::writeInteger(std::int32_t value) {
+  write(decimalIntegerText(value));
+}
+void TextFile::writeValue(long double value) {
+  write(scientificText(value));
+}
+void TextFile::writeLineEnd() {
+  write("\r\n");
+}
 
 void TextFile::flushBuffer() {
   const std::size_t count = pos_;

@@ -29,8 +29,8 @@ class TextFile {
   void assign(std::string name);
   const std::string& name() const { return name_; }
 
-  void openRead();    // closes first if open; throws FileError
-  void createWrite(); // closes first if open; creates or empties; throws FileError
+  void openRead();     // closes first if open; throws FileError
+  void createWrite();  // closes first if open; creates or empties; throws FileError
   bool isOpen() const { return mode_ != Mode::Closed; }
   bool isOpenForReading() const { return mode_ == Mode::Reading; }
   bool isOpenForWriting() const { return mode_ == Mode::Writing; }
