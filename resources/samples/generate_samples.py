@@ -6,8 +6,8 @@ then given seeded multiplicative Gaussian noise: every measured stiffness and da
 multiplied by (1 + noise * g), g drawn from the standard normal distribution by Python's
 random.Random(seed). Frequencies are spaced evenly on a logarithmic axis.
 
-samples.tsv records, per variant and coefficient: the generating value, the initial value a
-user would type, and the standard error of the fitted coefficient expected from the noise
+samples.tsv records, per variant and coefficient: the generating value, the initial value and
+the limits a user would type (stiffness and damping cannot be negative), and the standard error of the fitted coefficient expected from the noise
 (linearised least squares: noise^2 (J^T J)^-1, J the Jacobian of the relative residuals), plus
 the objective (sum of squared relative errors) at the generating coefficients.
 
@@ -25,6 +25,10 @@ ORDER = {
     "maxwell3spring": ["c1", "c2", "c3", "c4", "k1", "k2", "k3"],
     "kelvin3": ["c1", "c2", "c3", "k1", "k2", "k3"],
 }
+
+# Limits a user who knows that springs and dampers cannot be negative would type.
+LOWER = "0"
+UPPER = {"c": "1E19", "k": "1E6"}
 
 # A rubber coupling's torsional sweep: relaxation times k/c spread over the measured band.
 SAMPLES = [
@@ -142,6 +146,12 @@ def invert(m):
     return [row[n:] for row in a]
 
 
+def typed(value):
+    """A value as a user types it: 5E6, 1.5E2."""
+    mantissa, exponent = ("%.6e" % value).split("e")
+    return "%sE%d" % (mantissa.rstrip("0").rstrip("."), int(exponent))
+
+
 def data_file_text(freqs, stiffness, damping):
     """Three blocks (f, S, D), one number a line, separated by one empty line."""
     blocks = ["\n".join("%.10g" % v for v in block) for block in (freqs, stiffness, damping)]
@@ -151,7 +161,7 @@ def data_file_text(freqs, stiffness, damping):
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     rows = ["variant\tfile\tpoints\tf_min\tf_max\tnoise\tseed\tobjective\t"
-            "coefficient\tgenerating\tstart\trelative_standard_error"]
+            "coefficient\tgenerating\tstart\tlower\tupper\trelative_standard_error"]
     for sample in SAMPLES:
         variant = sample["variant"]
         freqs = frequencies(sample["points"], sample["f_min"], sample["f_max"])
@@ -167,7 +177,7 @@ def main():
             rows.append("\t".join([
                 variant, sample["file"], str(sample["points"]), "%g" % sample["f_min"],
                 "%g" % sample["f_max"], "%g" % sample["noise"], str(sample["seed"]),
-                "%.10g" % z, n, "%.10g" % sample["generating"][n], "%g" % sample["start"][n],
+                "%.10g" % z, n, "%.10g" % sample["generating"][n], typed(sample["start"][n]), LOWER, UPPER[n[0]],
                 "%.4g" % errors[n]]))
     with open(os.path.join(here, "samples.tsv"), "w", newline="\n") as out:
         out.write("\n".join(rows) + "\n")
