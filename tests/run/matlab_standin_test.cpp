@@ -45,19 +45,13 @@ class StandinRun {
   fs::path record() const { return root_.path() / "record.txt"; }
 
   ProcessResult run(const std::vector<std::string>& args, Screen screen, int fakeExit = 0) const {
-    std::vector<std::string> argv = {
-        (requiredEnvPath("TARVELIN_STANDINS_DIR") / "matlab").string()};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::map<std::string, std::optional<std::string>> env = {
-        {"PATH", bin().string()},
-        {"FAKE_RECORD", record().string()},
-        {"FAKE_EXIT", std::to_string(fakeExit)},
-        {"DISPLAY", std::nullopt},
-        {"WAYLAND_DISPLAY", std::nullopt}};
-    if (screen == Screen::kEmptyDisplay) env["DISPLAY"] = "";
-    if (screen == Screen::kX11) env["DISPLAY"] = ":7";
-    if (screen == Screen::kWayland) env["WAYLAND_DISPLAY"] = "wayland-0";
-    return runProcess(argv, work(), environmentWith(env));
+    return runProcess(argvFor(args), work(), environment(screen, fakeExit));
+  }
+
+  // In a terminal with a screen, pressing Enter once the prompt to close the window shows.
+  TerminalResult runInTerminal(const std::vector<std::string>& args, int fakeExit) const {
+    return plottest::runInTerminal(argvFor(args), work(), environment(Screen::kX11, fakeExit),
+                                   "Press Enter to close this window.", "\n");
   }
 
   // What the fakes recorded: "program=...", "folder=...", "arg=..." lines.
@@ -72,6 +66,26 @@ class StandinRun {
   }
 
  private:
+  std::vector<std::string> argvFor(const std::vector<std::string>& args) const {
+    std::vector<std::string> argv = {
+        (requiredEnvPath("TARVELIN_STANDINS_DIR") / "matlab").string()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return argv;
+  }
+
+  std::vector<std::string> environment(Screen screen, int fakeExit) const {
+    std::map<std::string, std::optional<std::string>> env = {
+        {"PATH", bin().string()},
+        {"FAKE_RECORD", record().string()},
+        {"FAKE_EXIT", std::to_string(fakeExit)},
+        {"DISPLAY", std::nullopt},
+        {"WAYLAND_DISPLAY", std::nullopt}};
+    if (screen == Screen::kEmptyDisplay) env["DISPLAY"] = "";
+    if (screen == Screen::kX11) env["DISPLAY"] = ":7";
+    if (screen == Screen::kWayland) env["WAYLAND_DISPLAY"] = "wayland-0";
+    return environmentWith(env);
+  }
+
   void addFake(const std::string& name) {
     writeWholeFile(bin() / name, kFakeOctave);
     fs::permissions(bin() / name, fs::perms::owner_all);
@@ -224,6 +238,7 @@ TEST(MatlabStandin, WithoutOctaveSaysHowToInstallIt) {
         standin.run({"-r", "kresliVysledky", "-nodesktop", "-nosplash"}, screen);
 
     EXPECT_NE(result.exitCode, 0);
+    EXPECT_EQ(result.output.find("Press Enter"), std::string::npos) << "no terminal, no prompt";
     EXPECT_NE(result.output.find("GNU Octave is installed"), std::string::npos) << result.output;
     EXPECT_NE(result.output.find(
                   "sudo apt-get install octave gnuplot-nox ghostscript fonts-freefont-otf"),
@@ -231,6 +246,42 @@ TEST(MatlabStandin, WithoutOctaveSaysHowToInstallIt) {
         << result.output;
   }
 }
+
+// A window started with "/c" closes when the stand-in exits: in a terminal a failure waits for
+// Enter so that its message can be read, and a success does not.
+struct TerminalCase {
+  const char* name;
+  Installed installed;
+  int octaveExit;
+  bool waitsForEnter;
+};
+
+void PrintTo(const TerminalCase& terminal, std::ostream* os) {
+  *os << terminal.name;
+}
+
+class MatlabStandinInTerminal : public testing::TestWithParam<TerminalCase> {};
+
+TEST_P(MatlabStandinInTerminal, WaitsForEnterOnlyAfterAFailure) {
+  StandinRun standin(GetParam().installed);
+
+  const TerminalResult result = standin.runInTerminal(
+      {"-r", "kresliVysledky", "-nodesktop", "-nosplash"}, GetParam().octaveExit);
+
+  EXPECT_EQ(result.sawPrompt, GetParam().waitsForEnter) << result.process.output;
+  if (GetParam().waitsForEnter) {
+    EXPECT_TRUE(result.runningAtPrompt);
+  }
+  const int expectedExit = GetParam().installed == Installed::kNone ? 127 : GetParam().octaveExit;
+  EXPECT_EQ(result.process.exitCode, expectedExit) << result.process.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandWindow, MatlabStandinInTerminal,
+                         testing::Values(TerminalCase{"OctaveMissing", Installed::kNone, 0, true},
+                                         TerminalCase{"ScriptFailed", Installed::kBoth, 1, true},
+                                         TerminalCase{"ScriptSucceeded", Installed::kBoth, 0,
+                                                      false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tarvelin::plottest

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,6 +32,28 @@ std::vector<std::string> environmentWith(
 }
 
 namespace {
+
+int waitForExit(pid_t pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) throw std::system_error(errno, std::generic_category());
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Appends what the terminal gives; false at its end (EIO once the program has gone).
+bool readSome(int fd, std::string& output) {
+  char buffer[4096];
+  for (;;) {
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got > 0) {
+      output.append(buffer, static_cast<size_t>(got));
+      return true;
+    }
+    if (got < 0 && errno == EINTR) continue;
+    return false;
+  }
+}
 
 std::vector<char*> pointersTo(std::vector<std::string>& texts) {
   std::vector<char*> pointers;
@@ -75,11 +98,44 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::filesy
     }
   }
   close(pipeEnds[0]);
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) throw std::system_error(errno, std::generic_category());
+  result.exitCode = waitForExit(pid);
+  return result;
+}
+
+TerminalResult runInTerminal(const std::vector<std::string>& argv,
+                             const std::filesystem::path& folder,
+                             const std::vector<std::string>& environment, const std::string& prompt,
+                             const std::string& input) {
+  std::vector<std::string> args = argv;
+  std::vector<std::string> env = environment;
+  std::vector<char*> argPointers = pointersTo(args);
+  std::vector<char*> envPointers = pointersTo(env);
+  const std::string folderText = folder.string();
+
+  int terminal = -1;
+  const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+  if (pid < 0) throw std::system_error(errno, std::generic_category());
+  if (pid == 0) {
+    if (chdir(folderText.c_str()) != 0) _exit(126);
+    execve(argPointers[0], argPointers.data(), envPointers.data());
+    _exit(127);
   }
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  TerminalResult result;
+  while (result.process.output.find(prompt) == std::string::npos) {
+    if (!readSome(terminal, result.process.output)) break;
+  }
+  result.sawPrompt = result.process.output.find(prompt) != std::string::npos;
+  if (result.sawPrompt) {
+    int status = 0;
+    result.runningAtPrompt = waitpid(pid, &status, WNOHANG) == 0;
+    if (write(terminal, input.data(), input.size()) < 0) {
+      throw std::system_error(errno, std::generic_category());
+    }
+    while (readSome(terminal, result.process.output)) {
+    }
+  }
+  close(terminal);
+  result.process.exitCode = waitForExit(pid);
   return result;
 }
 

@@ -25,6 +25,18 @@ std::vector<std::string> environmentWith(
 ProcessResult runProcess(const std::vector<std::string>& argv, const std::filesystem::path& folder,
                          const std::vector<std::string>& environment);
 
+// As runProcess, but on a pseudo-terminal, as in a command window: once the output holds
+// `prompt`, notes whether the program still runs, types `input`, and reads to the end.
+struct TerminalResult {
+  ProcessResult process;
+  bool sawPrompt = false;
+  bool runningAtPrompt = false;
+};
+TerminalResult runInTerminal(const std::vector<std::string>& argv,
+                             const std::filesystem::path& folder,
+                             const std::vector<std::string>& environment, const std::string& prompt,
+                             const std::string& input);
+
 // A fresh empty folder, removed with everything in it when the object goes.
 class TempFolder {
  public:
