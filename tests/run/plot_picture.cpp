@@ -1,5 +1,7 @@
 #include "tests/run/plot_picture.h"
 
+#include <gtest/gtest.h>
+
 #include <QImage>
 #include <QString>
 #include <array>
@@ -51,6 +53,20 @@ std::optional<PictureInk> pictureInk(const std::filesystem::path& file) {
   const double halfArea = static_cast<double>(image.width()) * half;
   return PictureInk{static_cast<int>(colours.size()), topInk / halfArea,
                     bottomInk / (static_cast<double>(image.width()) * image.height() - halfArea)};
+}
+
+void expectPlotPicture(const std::filesystem::path& file) {
+  const auto size = pngSize(file);
+  ASSERT_TRUE(size.has_value()) << file << " is missing or no PNG file";
+  EXPECT_EQ(size->width, kPlotWidth);
+  EXPECT_EQ(size->height, kPlotHeight);
+  const auto ink = pictureInk(file);
+  ASSERT_TRUE(ink.has_value()) << file << " cannot be decoded";
+  // Axes, text, markers and a model line in colour: far more than one or two colours.
+  EXPECT_GT(ink->colours, 8);
+  // Both plots drawn: each half carries axes, labels and curves.
+  EXPECT_GT(ink->topInkShare, 0.01);
+  EXPECT_GT(ink->bottomInkShare, 0.01);
 }
 
 }  // namespace tarvelin::plottest

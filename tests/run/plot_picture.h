@@ -23,4 +23,9 @@ struct PictureInk {
 // Decodes the picture; nullopt when it cannot be decoded.
 std::optional<PictureInk> pictureInk(const std::filesystem::path& file);
 
+// The plotting script's picture: 10 x 7.5 inches at 100 dpi, both plots drawn.
+constexpr unsigned kPlotWidth = 1000;
+constexpr unsigned kPlotHeight = 750;
+void expectPlotPicture(const std::filesystem::path& file);
+
 }  // namespace tarvelin::plottest

@@ -17,9 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr unsigned kPictureWidth = 1000;
-constexpr unsigned kPictureHeight = 750;
-
 class PlotScriptRun {
  public:
   PlotScriptRun() {
@@ -44,21 +41,6 @@ std::vector<std::string> coefficientNames(size_t count) {
   if (count == 6) return {"c1", "c2", "c3", "k1", "k2", "k3"};
   if (count == 7) return {"c1", "c2", "c3", "c4", "k1", "k2", "k3"};
   return {"c1", "c2", "c3", "c4", "k1", "k2", "k3", "k4"};
-}
-
-void expectPlotPicture(const fs::path& picture) {
-  ASSERT_TRUE(fs::exists(picture));
-  const auto size = pngSize(picture);
-  ASSERT_TRUE(size.has_value()) << picture << " is no PNG file";
-  EXPECT_EQ(size->width, kPictureWidth);
-  EXPECT_EQ(size->height, kPictureHeight);
-  const auto ink = pictureInk(picture);
-  ASSERT_TRUE(ink.has_value()) << picture << " cannot be decoded";
-  // Axes, text, markers and a model line in colour: far more than one or two colours.
-  EXPECT_GT(ink->colours, 8);
-  // Both plots drawn: each half carries axes, labels and curves.
-  EXPECT_GT(ink->topInkShare, 0.01);
-  EXPECT_GT(ink->bottomInkShare, 0.01);
 }
 
 class PlotScriptVariant : public testing::TestWithParam<VariantCase> {};
