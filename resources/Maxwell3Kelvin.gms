@@ -4,9 +4,9 @@ Model: three Kelvin elements in series. Each element is a spring c (Nm/rad) in
 parallel with a damper k (Nms/rad), with the complex stiffness c + i w k at the
 angular frequency w = 2 pi f. In series their compliances (1 / stiffness) add:
 with E = c^2 + w^2 k^2 for each element,
-   A = sum of c / E        B = sum of w k / E      (compliance 1/K = A - i B)
-   dynamic stiffness   A / (A^2 + B^2)
-   damping             (B / w) / (A^2 + B^2)
+   A = sum of c / E        B = sum of k / E        (compliance 1/K = A - i w B)
+   dynamic stiffness   A / (A^2 + w^2 B^2)
+   damping             B / (A^2 + w^2 B^2)
 
 The fit looks for c1 c2 c3 k1 k2 k3 that make the sum of the squared relative
 errors of stiffness and damping over all measured points as small as possible,
@@ -38,12 +38,12 @@ loop(j, abort$(S(j) = 0) 'A stiffness value (second block of the data file) is z
 loop(j, abort$(D(j) = 0) 'A damping value (third block of the data file) is zero';);
 
 Variables
-   c1 'spring of element 1 [Nm/rad]'
-   c2 'spring of element 2 [Nm/rad]'
-   c3 'spring of element 3 [Nm/rad]'
-   k1 'damper of element 1 [Nms/rad]'
-   k2 'damper of element 2 [Nms/rad]'
-   k3 'damper of element 3 [Nms/rad]'
+   c1 'spring of element 1 [Nm/rad]',
+   c2 'spring of element 2 [Nm/rad]',
+   c3 'spring of element 3 [Nm/rad]',
+   k1 'damper of element 1 [Nms/rad]',
+   k2 'damper of element 2 [Nms/rad]',
+   k3 'damper of element 3 [Nms/rad]',
    z  'sum of squared relative errors';
 
 * Initial values, lower and upper limits as typed in Tarvelin.
@@ -117,15 +117,15 @@ the fit converges from rough initial values whatever the units. A limit of 1E19
 or more (in size) means no limit.
 $offtext
 Scalars
-   cs 'typical stiffness [Nm/rad]'
+   cs 'typical stiffness [Nm/rad]',
    ks 'typical damping [Nms/rad]';
 cs = smax(j, abs(S(j)));
 ks = smax(j, abs(D(j)));
 
 Parameters
-   w(j)  'angular frequency [rad/s]'
-   wn(j) 'angular frequency times ks / cs'
-   Sn(j) 'measured stiffness / cs'
+   w(j)  'angular frequency [rad/s]',
+   wn(j) 'angular frequency times ks / cs',
+   Sn(j) 'measured stiffness / cs',
    Dn(j) 'measured damping / ks';
 w(j)  = 2*pi*f(j);
 wn(j) = w(j)*ks/cs;
@@ -176,18 +176,18 @@ solve fit using nlp minimizing z;
 c1.l = c1n.l*cs;  c2.l = c2n.l*cs;  c3.l = c3n.l*cs;
 k1.l = k1n.l*ks;  k2.l = k2n.l*ks;  k3.l = k3n.l*ks;
 Parameters
-   Jre(j)  'real part of the compliance, A [rad/Nm]'
-   Jim(j)  'imaginary part of the compliance with the sign turned, B [rad/Nm]'
-   Sfit(j) 'model stiffness [Nm/rad]'
+   Jre(j)  'A: real part of the compliance [rad/Nm]',
+   Jim(j)  'B: minus the imaginary part of the compliance over w [rad s/Nm]',
+   Sfit(j) 'model stiffness [Nm/rad]',
    Dfit(j) 'model damping [Nms/rad]';
 Jre(j) = c1.l/(sqr(c1.l) + sqr(w(j)*k1.l))
        + c2.l/(sqr(c2.l) + sqr(w(j)*k2.l))
        + c3.l/(sqr(c3.l) + sqr(w(j)*k3.l));
-Jim(j) = w(j)*k1.l/(sqr(c1.l) + sqr(w(j)*k1.l))
-       + w(j)*k2.l/(sqr(c2.l) + sqr(w(j)*k2.l))
-       + w(j)*k3.l/(sqr(c3.l) + sqr(w(j)*k3.l));
-Sfit(j) = Jre(j)/(sqr(Jre(j)) + sqr(Jim(j)));
-Dfit(j) = Jim(j)/w(j)/(sqr(Jre(j)) + sqr(Jim(j)));
+Jim(j) = k1.l/(sqr(c1.l) + sqr(w(j)*k1.l))
+       + k2.l/(sqr(c2.l) + sqr(w(j)*k2.l))
+       + k3.l/(sqr(c3.l) + sqr(w(j)*k3.l));
+Sfit(j) = Jre(j)/(sqr(Jre(j)) + sqr(w(j)*Jim(j)));
+Dfit(j) = Jim(j)/(sqr(Jre(j)) + sqr(w(j)*Jim(j)));
 display fit.modelstat, fit.solvestat, z.l;
 
 * Scientific notation with 13 significant digits, as narrow as the number.

@@ -37,14 +37,14 @@ loop(j, abort$(S(j) = 0) 'A stiffness value (second block of the data file) is z
 loop(j, abort$(D(j) = 0) 'A damping value (third block of the data file) is zero';);
 
 Variables
-   c1 'stiffness of element 1 [Nm/rad]'
-   c2 'stiffness of element 2 [Nm/rad]'
-   c3 'stiffness of element 3 [Nm/rad]'
-   c4 'stiffness of element 4 [Nm/rad]'
-   k1 'damping of element 1 [Nms/rad]'
-   k2 'damping of element 2 [Nms/rad]'
-   k3 'damping of element 3 [Nms/rad]'
-   k4 'damping of element 4 [Nms/rad]'
+   c1 'stiffness of element 1 [Nm/rad]',
+   c2 'stiffness of element 2 [Nm/rad]',
+   c3 'stiffness of element 3 [Nm/rad]',
+   c4 'stiffness of element 4 [Nm/rad]',
+   k1 'damping of element 1 [Nms/rad]',
+   k2 'damping of element 2 [Nms/rad]',
+   k3 'damping of element 3 [Nms/rad]',
+   k4 'damping of element 4 [Nms/rad]',
    z  'sum of squared relative errors';
 
 * Initial values, lower and upper limits as typed in Tarvelin.
@@ -138,15 +138,15 @@ the fit converges from rough initial values whatever the units. A limit of 1E19
 or more (in size) means no limit.
 $offtext
 Scalars
-   cs 'typical stiffness [Nm/rad]'
+   cs 'typical stiffness [Nm/rad]',
    ks 'typical damping [Nms/rad]';
 cs = smax(j, abs(S(j)));
 ks = smax(j, abs(D(j)));
 
 Parameters
-   w(j)  'angular frequency [rad/s]'
-   wn(j) 'angular frequency times ks / cs'
-   Sn(j) 'measured stiffness / cs'
+   w(j)  'angular frequency [rad/s]',
+   wn(j) 'angular frequency times ks / cs',
+   Sn(j) 'measured stiffness / cs',
    Dn(j) 'measured damping / ks';
 w(j)  = 2*pi*f(j);
 wn(j) = w(j)*ks/cs;
@@ -190,7 +190,7 @@ solve fit using nlp minimizing z;
 c1.l = c1n.l*cs;  c2.l = c2n.l*cs;  c3.l = c3n.l*cs;  c4.l = c4n.l*cs;
 k1.l = k1n.l*ks;  k2.l = k2n.l*ks;  k3.l = k3n.l*ks;  k4.l = k4n.l*ks;
 Parameters
-   Sfit(j) 'model stiffness [Nm/rad]'
+   Sfit(j) 'model stiffness [Nm/rad]',
    Dfit(j) 'model damping [Nms/rad]';
 Sfit(j) = c1.l*sqr(w(j)*k1.l)/(sqr(c1.l) + sqr(w(j)*k1.l))
         + c2.l*sqr(w(j)*k2.l)/(sqr(c2.l) + sqr(w(j)*k2.l))
