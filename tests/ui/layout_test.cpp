@@ -334,7 +334,7 @@ void LayoutTest::builtSchemaPicturesLoad() {
   }
   TForm1& form = h.open();
   for (const auto& variant : kVariants) {
-    QTest::mouseClick(form.variantRadio(variant.id), Qt::LeftButton);
+    h.click(form.variantRadio(variant.id));
     QVERIFY(form.variantRadio(variant.id)->isChecked());
     QCOMPARE(form.Image1->pixmap().size(), QSize(233, 147));
   }
