@@ -247,6 +247,41 @@ TEST(MatlabStandin, WithoutOctaveSaysHowToInstallIt) {
   }
 }
 
+// After a failed run of a plain name, the folder where NAME.m was looked for is named.
+struct ScriptHintCase {
+  const char* name;
+  const char* statement;
+  bool scriptInFolder;
+  int octaveExit;
+  bool namesTheFolder;
+};
+
+void PrintTo(const ScriptHintCase& hint, std::ostream* os) {
+  *os << hint.name;
+}
+
+class MatlabStandinScriptHint : public testing::TestWithParam<ScriptHintCase> {};
+
+TEST_P(MatlabStandinScriptHint, NamesTheFolderOnlyWhenTheScriptIsNotThere) {
+  const ScriptHintCase& hint = GetParam();
+  StandinRun standin(Installed::kBoth);
+  if (hint.scriptInFolder) writeWholeFile(standin.work() / "kresliVysledky.m", "disp(1)\n");
+
+  const ProcessResult result = standin.run({"-r", hint.statement}, Screen::kNone, hint.octaveExit);
+
+  EXPECT_EQ(result.exitCode, hint.octaveExit);
+  const std::string note = "there is no kresliVysledky.m in " + standin.work().string();
+  EXPECT_EQ(result.output.find(note) != std::string::npos, hint.namesTheFolder) << result.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, MatlabStandinScriptHint,
+    testing::Values(ScriptHintCase{"ScriptMissing", "kresliVysledky", false, 1, true},
+                    ScriptHintCase{"ScriptThereButFailed", "kresliVysledky", true, 1, false},
+                    ScriptHintCase{"StatementFailed", "kresliVysledky(1)", false, 1, false},
+                    ScriptHintCase{"NameFoundElsewhere", "kresliVysledky", false, 0, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // A window started with "/c" closes when the stand-in exits: in a terminal a failure waits for
 // Enter so that its message can be read, and a success does not.
 struct TerminalCase {
