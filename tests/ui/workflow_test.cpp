@@ -39,6 +39,7 @@ class WorkflowTest : public QObject {
   void variantSelection_data();
   void variantSelection();
   void selectedVariantIsNotSelectedAgain();
+  void leftVariantRunsNothing();
   void hiddenEditKeepsItsText();
   void buildFromEachState_data();
   void buildFromEachState();
@@ -103,6 +104,17 @@ void WorkflowTest::selectedVariantIsNotSelectedAgain() {
   h.click(form.rb4);
   h.click(form.rb3);
   QCOMPARE(h.shownColour(), QColor(Qt::magenta));
+}
+
+// Only the newly selected variant's handler runs, not the one of the radio that is left.
+void WorkflowTest::leftVariantRunsNothing() {
+  WindowHarness h;
+  TForm1& form = h.open();
+  h.remove("schema3.bmp");
+  h.click(form.rb4);
+  QVERIFY(h.dialogs.errors.empty());
+  QCOMPARE(h.shownColour(), pictureColour(VariantId::Maxwell4));
+  QCOMPARE(ModelTemplate.name(), std::string("Maxwell4.gms"));
 }
 
 void WorkflowTest::hiddenEditKeepsItsText() {
