@@ -29,6 +29,13 @@ bench: build-release
 	cmake --build --preset dev --target benchmarks
 	bench/run-all.sh build/release
 
+# Fuzzing with libFuzzer under ASan and UBSan; FUZZ_SECONDS sets the time per target.
+fuzz: deps
+	cmake -S . -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTARVELIN_FUZZ=ON -DTARVELIN_SANITIZE=ON -DTARVELIN_BUILD_TESTS=OFF
+	cmake --build build/fuzz --target fuzz_targets
+	scripts/fuzz.sh build/fuzz
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
