@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "model/Errors.h"
 
@@ -49,7 +50,11 @@ void QtDialogs::showMessage(const std::string& text) {
   auto* message = new QLabel(fromText(text), &box);
   message->setWordWrap(true);
   // The whole box stays within half the screen's width.
-  message->setMaximumWidth(screenArea().width() / 2 - side - 48);
+  int widest = screenArea().width() / 2 - side - 48;
+  message->setMaximumWidth(widest);
+  // A short text stays on one line; only what does not fit is wrapped.
+  message->setMinimumWidth(
+      std::min(widest, message->fontMetrics().horizontalAdvance(message->text())));
   message->setTextInteractionFlags(Qt::TextSelectableByMouse);
   auto* ok = new QPushButton(QStringLiteral("OK"), &box);
   ok->setDefault(true);  // Enter closes the box; Escape closes any dialog
