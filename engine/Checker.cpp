@@ -112,10 +112,15 @@ void Checker::checkStatement(Stmt& stmt) {
         Symbol* symbol = lookup(item->name, item->pos);
         item->symbol = symbol;
         if (!item->index.empty()) fail(item->index[0].pos, "display shows whole symbols");
-        if (symbol->kind == SymbolKind::Variable && !item->attrName.empty()) {
+        if (!item->attrName.empty()) {
+          if (symbol->kind == SymbolKind::Set || symbol->kind == SymbolKind::Parameter) {
+            fail(item->attrPos, std::string(symbolKindName(symbol->kind)) + " '" + symbol->name +
+                                    "' has no attribute '." + item->attrName + "'");
+          }
           resolveAttr(*item, {}, false);
-        } else if (!item->attrName.empty()) {
-          fail(item->attrPos, "display shows whole symbols or variable attributes");
+        } else if (symbol->kind == SymbolKind::Model || symbol->kind == SymbolKind::File) {
+          fail(item->pos, "display a model or file through an attribute, such as '" + symbol->name +
+                              (symbol->kind == SymbolKind::Model ? ".modelstat'" : ".nw'"));
         }
       }
       break;

@@ -182,6 +182,16 @@ void Executor::display(const Stmt& stmt) {
     auto label = [&](std::size_t p) {
       return program_.symbols.labels().name(s.root()->elements[p]);
     };
+    if (!item->attrName.empty() && s.kind != SymbolKind::Variable) {
+      // An attribute of a model, file or equation: one value per element.
+      for (std::size_t p = 0; p < s.size(); ++p) {
+        std::string name = s.name + "." + item->attrName;
+        if (s.domain) name += "('" + program_.symbols.labels().name(s.domain->elements[p]) + "')";
+        listing_.line(head + name + " = " +
+                      formatNumber(readAttribute(s, item->attr, item->fileAttr, p)));
+      }
+      continue;
+    }
     switch (s.kind) {
       case SymbolKind::Set: {
         std::string line = head + "SET " + s.name + " =";
