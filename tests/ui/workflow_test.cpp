@@ -50,6 +50,7 @@ class WorkflowTest : public QObject {
   void refusalsLeaveEverythingUnchanged();
   void failedBuildLeavesTheButtons_data();
   void failedBuildLeavesTheButtons();
+  void failureWhileClosingTheModel();
   void lockedSettings();
   void resetAfterARun();
   void resetWhileSettingUp();
@@ -303,6 +304,24 @@ void WorkflowTest::failedBuildLeavesTheButtons() {
   h.writeFile("Maxwell3.gms", "* again\n@\n@\n@\n");
   h.click(form.Button1);
   QCOMPARE(buttonStates(form), QStringLiteral("01100"));
+}
+
+// The model file on a full device: its few bytes stay in the buffer until the build closes
+// it, after the blocks were compared. "Run optimization" is on, as the comparison set it; the
+// settings and Button1 stay as they were, since the build never completed.
+void WorkflowTest::failureWhileClosingTheModel() {
+  WindowHarness h;
+  TForm1& form = h.open();
+  h.writeFile("Maxwell3.gms", "* short\n@\n@\n@\n");
+  h.writeFile("empty.txt", "");
+  h.useDataFile("empty.txt");
+  QVERIFY(QFile::link(QStringLiteral("/dev/full"), QStringLiteral("MaxwellOut.gms")));
+  h.click(form.Button1);
+  QCOMPARE(h.dialogs.errors, std::vector<std::string>{"I/O error 28."});
+  QCOMPARE(buttonStates(form), QStringLiteral("11100"));
+  QCOMPARE(settingsState(form), QStringLiteral("enabled"));
+  QCOMPARE(h.log(), (QStringList{"All data successfully loaded.", "Number of data: 0",
+                                 "Optimization solver CONOPT chosen."}));
 }
 
 // Locked settings cannot change; the command-window option still can, and the group box
