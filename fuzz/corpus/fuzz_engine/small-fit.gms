@@ -1,0 +1,18 @@
+Set j 'points' / 1 * 4 /;
+Parameter x(j) / 1 1, 2 2, 3 3, 4 4 /;
+Parameter y(j) / 1 2.1, 2 3.9, 3 6.2, 4 7.8 /;
+Variables a, b, z;
+a.l = 1; b.l = 0; a.lo = -10; a.up = 10;
+Equation fit;
+fit.. z =e= sum(j, sqr(a*x(j) + b - y(j)));
+Model m / all /;
+option nlp = conopt;
+solve m using nlp minimizing z;
+File res / 'out.dat' /;
+res.nr = 2;
+put res;
+put a.l:0:12 /;
+loop(j, put j.tl, x(j):8:3 /;);
+putclose res;
+abort$(m.modelstat > 2) 'not solved';
+display a.l, b.l;
