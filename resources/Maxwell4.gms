@@ -135,7 +135,7 @@ The solver works on the coefficients divided by a typical size taken from the
 measurement: cs, the largest stiffness, for c1 c2 c3 c4, and ks, the largest damping,
 for k1 k2 k3 k4. Stiffness and damping coefficients then are all of order one, and
 the fit converges from rough initial values whatever the units. A limit of 1E19
-or more (in size) means no limit.
+or more in size means no limit: it goes to the solver as 1E19, not divided.
 $offtext
 Scalars
    cs 'typical stiffness [Nm/rad]',
@@ -162,14 +162,14 @@ k1n.l = k1.l/ks;  k1n.lo = k1.lo/ks;  k1n.up = k1.up/ks;
 k2n.l = k2.l/ks;  k2n.lo = k2.lo/ks;  k2n.up = k2.up/ks;
 k3n.l = k3.l/ks;  k3n.lo = k3.lo/ks;  k3n.up = k3.up/ks;
 k4n.l = k4.l/ks;  k4n.lo = k4.lo/ks;  k4n.up = k4.up/ks;
-c1n.lo$(c1.lo <= -1E19) = -inf;  c1n.up$(c1.up >= 1E19) = inf;
-c2n.lo$(c2.lo <= -1E19) = -inf;  c2n.up$(c2.up >= 1E19) = inf;
-c3n.lo$(c3.lo <= -1E19) = -inf;  c3n.up$(c3.up >= 1E19) = inf;
-c4n.lo$(c4.lo <= -1E19) = -inf;  c4n.up$(c4.up >= 1E19) = inf;
-k1n.lo$(k1.lo <= -1E19) = -inf;  k1n.up$(k1.up >= 1E19) = inf;
-k2n.lo$(k2.lo <= -1E19) = -inf;  k2n.up$(k2.up >= 1E19) = inf;
-k3n.lo$(k3.lo <= -1E19) = -inf;  k3n.up$(k3.up >= 1E19) = inf;
-k4n.lo$(k4.lo <= -1E19) = -inf;  k4n.up$(k4.up >= 1E19) = inf;
+c1n.lo$(c1.lo <= -1E19) = -1E19;  c1n.up$(c1.up >= 1E19) = 1E19;
+c2n.lo$(c2.lo <= -1E19) = -1E19;  c2n.up$(c2.up >= 1E19) = 1E19;
+c3n.lo$(c3.lo <= -1E19) = -1E19;  c3n.up$(c3.up >= 1E19) = 1E19;
+c4n.lo$(c4.lo <= -1E19) = -1E19;  c4n.up$(c4.up >= 1E19) = 1E19;
+k1n.lo$(k1.lo <= -1E19) = -1E19;  k1n.up$(k1.up >= 1E19) = 1E19;
+k2n.lo$(k2.lo <= -1E19) = -1E19;  k2n.up$(k2.up >= 1E19) = 1E19;
+k3n.lo$(k3.lo <= -1E19) = -1E19;  k3n.up$(k3.up >= 1E19) = 1E19;
+k4n.lo$(k4.lo <= -1E19) = -1E19;  k4n.up$(k4.up >= 1E19) = 1E19;
 
 Equation fitError 'sum of squared relative errors of stiffness and damping';
 fitError.. z =e= sum(j,
