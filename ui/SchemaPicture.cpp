@@ -1,22 +1,23 @@
 #include "ui/SchemaPicture.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <QByteArray>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
+#include <QFile>
+#include <QFileInfo>
 
 #include "model/Errors.h"
+
+#ifndef _WIN32
+#include <sys/file.h>
+
+#include <cerrno>
+#include <cstring>
+#endif
 
 namespace tarvelin {
 namespace {
 
 // The platform's description without the blanks, line ends and periods at its end.
-std::string reasonText(int error) {
-  std::string reason = std::strerror(error);
+std::string reasonText(const QString& description) {
+  std::string reason = description.toLocal8Bit().toStdString();
   while (!reason.empty() && (reason.back() == ' ' || reason.back() == '.' ||
                              reason.back() == '\n' || reason.back() == '\r')) {
     reason.pop_back();
@@ -24,42 +25,31 @@ std::string reasonText(int error) {
   return reason;
 }
 
-[[noreturn]] void cannotOpen(const std::string& fileName, int error) {
-  std::error_code ignored;
-  std::string fullPath = std::filesystem::absolute(fileName, ignored).string();
-  throw Error("Cannot open file \"" + fullPath + "\". " + reasonText(error));
+[[noreturn]] void cannotOpen(const QString& fileName, const QString& reason) {
+  std::string fullPath = QFileInfo(fileName).absoluteFilePath().toLocal8Bit().toStdString();
+  throw Error("Cannot open file \"" + fullPath + "\". " + reasonText(reason));
 }
 
-// Reads the whole file under the same shared lock that a text file takes for reading.
-QByteArray readPictureFile(const std::string& fileName) {
-  int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) cannotOpen(fileName, errno);
-  if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
-    int error = errno;
-    ::close(fd);
-    cannotOpen(fileName, error);
+// Reads the whole file, holding it under the same shared lock that a text file takes for
+// reading, so that nobody writes it meanwhile.
+QByteArray readPictureFile(const QString& fileName) {
+  QFile file(fileName);
+  if (QFileInfo(fileName).isDir()) cannotOpen(fileName, QStringLiteral("Is a directory"));
+  if (!file.open(QIODevice::ReadOnly)) cannotOpen(fileName, file.errorString());
+#ifndef _WIN32
+  if (::flock(file.handle(), LOCK_SH | LOCK_NB) != 0) {
+    cannotOpen(fileName, QString::fromLocal8Bit(std::strerror(errno)));
   }
-  QByteArray bytes;
-  char chunk[4096];
-  for (;;) {
-    ssize_t got = ::read(fd, chunk, sizeof chunk);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      int error = errno;
-      ::close(fd);
-      cannotOpen(fileName, error);
-    }
-    if (got == 0) break;
-    bytes.append(chunk, got);
-  }
-  ::close(fd);
+#endif
+  QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) cannotOpen(fileName, file.errorString());
   return bytes;
 }
 
 }  // namespace
 
 QImage loadSchemaPicture(const std::string& fileName) {
-  QByteArray bytes = readPictureFile(fileName);
+  QByteArray bytes = readPictureFile(QString::fromLocal8Bit(fileName.c_str()));
   QImage image;
   if (!image.loadFromData(bytes, "BMP")) throw Error("Bitmap image is not valid");
   return image;

@@ -202,28 +202,32 @@ void CommandsTest::missingPictureAtStartUp() {
 }
 
 void CommandsTest::badPictureOnSelection_data() {
-  QTest::addColumn<bool>("missing");
-  QTest::addColumn<QString>("error");
-  // The full path of a missing file is known only inside the test's own folder.
-  QTest::newRow("missing") << true << QString();
-  QTest::newRow("not a bitmap") << false << "Bitmap image is not valid.";
+  QTest::addColumn<QString>("picture");  // what stands at "schema4.bmp"
+  QTest::addColumn<QString>("error");    // "%1" is the folder of the test, known only inside it
+  QTest::newRow("missing") << ""
+                           << "Cannot open file \"%1/schema4.bmp\". No such file or directory.";
+  QTest::newRow("a folder") << "folder"
+                            << "Cannot open file \"%1/schema4.bmp\". Is a directory.";
+  QTest::newRow("not a bitmap") << "P6 not a bitmap\n"
+                                << "Bitmap image is not valid.";
 }
 
 // Steps before the picture stand: the variant is selected, its template named and its
 // controls shown; the previous picture stays, and a build uses the new template.
 void CommandsTest::badPictureOnSelection() {
-  QFETCH(bool, missing);
+  QFETCH(QString, picture);
   QFETCH(QString, error);
   WindowHarness h;
-  if (missing) {
-    h.remove("schema4.bmp");
-  } else {
-    h.writeFile("schema4.bmp", "P6 not a bitmap\n");
+  h.remove("schema4.bmp");
+  if (picture == QStringLiteral("folder")) {
+    QVERIFY(QDir::current().mkdir(QStringLiteral("schema4.bmp")));
+  } else if (!picture.isEmpty()) {
+    h.writeFile("schema4.bmp", picture.toStdString());
   }
   TForm1& form = h.open();
   h.click(form.rb4);
-  std::string expected = missing ? missingPictureMessage("schema4.bmp") : error.toStdString();
-  QCOMPARE(h.dialogs.errors, std::vector<std::string>{expected});
+  QCOMPARE(h.dialogs.errors,
+           std::vector<std::string>{error.arg(QDir::currentPath()).toStdString()});
   QVERIFY(form.rb4->isChecked());
   QVERIFY(form.c4in->isVisible());
   QVERIFY(form.k4in->isVisible());
