@@ -73,7 +73,7 @@ void QtDialogs::showMessage(const std::string& text) {
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   box.adjustSize();
-  box.move(screenArea().center() - box.rect().center());
+  box.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, box.size(), screenArea()));
   box.exec();
 }
 
