@@ -34,6 +34,8 @@ void generateRows(const Symbol& equation, Env& env, ModelInstance& m,
     row.equation = const_cast<Symbol*>(&equation);
     row.position = static_cast<int>(p);
     row.relation = def.relation;
+    row.lower = def.relation == Relation::Le ? -kInf : 0;
+    row.upper = def.relation == Relation::Ge ? kInf : 0;
     TapeBuilder builder(env, m.columns, columnIndex, row.tape);
     int lhs = builder.build(*def.lhs);
     int rhs = builder.build(*def.rhs);
@@ -60,8 +62,6 @@ void generateRows(const Symbol& equation, Env& env, ModelInstance& m,
 void eliminateObjective(ModelInstance& m, Env& env, std::unordered_map<long long, int>& index) {
   int z = m.objectiveColumn;
   const Symbol* objective = m.columns[static_cast<std::size_t>(z)].variable;
-  const VarValue& bounds = objective->vars[0];
-  if (bounds.lower > -kNoBound || bounds.upper < kNoBound) return;
   int found = -1;
   for (std::size_t r = 0; r < m.rows.size(); ++r) {
     for (int c : m.rows[r].tape.columns()) {
@@ -99,11 +99,22 @@ void eliminateObjective(ModelInstance& m, Env& env, std::unordered_map<long long
   m.objectiveEquationPosition = row.position;
   m.objectiveSign = sign;
   m.rows.erase(m.rows.begin() + found);
+  const VarValue& bounds = objective->vars[0];
+  if (bounds.lower > -kNoBound || bounds.upper < kNoBound) {
+    Row range;
+    range.equation = m.objectiveEquation;
+    range.position = m.objectiveEquationPosition;
+    range.relation = Relation::Eq;
+    range.tape = m.objectiveTape;
+    range.lower = bounds.lower <= -kNoBound ? -kInf : bounds.lower;
+    range.upper = bounds.upper >= kNoBound ? kInf : bounds.upper;
+    m.objectiveRangeRow = static_cast<int>(m.rows.size());
+    m.rows.push_back(std::move(range));
+  }
 }
 
 void checkAndProjectBounds(ModelInstance& m, const Stmt& solve, const Env& env) {
   for (std::size_t c = 0; c < m.columns.size(); ++c) {
-    if (m.objectiveEliminated && static_cast<int>(c) == m.objectiveColumn) continue;
     const Column& col = m.columns[c];
     VarValue& v = col.variable->vars[static_cast<std::size_t>(col.position)];
     if (v.lower > v.upper) {
@@ -111,6 +122,8 @@ void checkAndProjectBounds(ModelInstance& m, const Stmt& solve, const Env& env) 
                                      " has its lower bound " + formatNumber(v.lower) +
                                      " above its upper bound " + formatNumber(v.upper)};
     }
+    // The eliminated objective takes its value from the solution, not from a start.
+    if (m.objectiveEliminated && static_cast<int>(c) == m.objectiveColumn) continue;
     double lower = v.lower <= -kNoBound ? -kInf : v.lower;
     double upper = v.upper >= kNoBound ? kInf : v.upper;
     double projected = std::min(std::max(v.level, lower), upper);

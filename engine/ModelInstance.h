@@ -18,7 +18,9 @@ struct Row {
   Symbol* equation = nullptr;
   int position = 0;
   Relation relation = Relation::Eq;
-  Tape tape;  // lhs - rhs
+  Tape tape;         // lhs - rhs
+  double lower = 0;  // lower <= tape <= upper, from the relation
+  double upper = 0;
 };
 
 struct ModelInstance {
@@ -27,12 +29,15 @@ struct ModelInstance {
   int objectiveColumn = -1;
   bool maximize = false;
   // When the objective variable only appears as "z =e= f(x)", the solver minimises f directly
-  // and z is set from f afterwards; that row is then not among `rows`.
+  // and z is set from f afterwards; that row is then not among `rows`. Bounds on z become a
+  // row lo <= f(x) <= up. (Ipopt, given "min z" with the defining row, can stall with a zero
+  // multiplier when z starts on a bound.)
   bool objectiveEliminated = false;
   Tape objectiveTape;
   Symbol* objectiveEquation = nullptr;
   int objectiveEquationPosition = 0;
-  double objectiveSign = 1;  // coefficient of z in lhs - rhs of that equation
+  double objectiveSign = 1;    // coefficient of z in lhs - rhs of that equation
+  int objectiveRangeRow = -1;  // the row lo <= f(x) <= up, when z has bounds
   int projectedLevels = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <IpIpoptApplication.hpp>
 #include <IpSolveStatistics.hpp>
 #include <IpTNLP.hpp>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <map>
@@ -65,9 +66,9 @@ class InstanceNlp : public Ipopt::TNLP {
       xu[i] = solverBound(v.upper);
     }
     for (Ipopt::Index r = 0; r < m; ++r) {
-      Relation rel = m_.rows[static_cast<std::size_t>(r)].relation;
-      gl[r] = rel == Relation::Le ? -kIpoptInf : 0;
-      gu[r] = rel == Relation::Ge ? kIpoptInf : 0;
+      const Row& row = m_.rows[static_cast<std::size_t>(r)];
+      gl[r] = solverBound(row.lower);
+      gu[r] = solverBound(row.upper);
     }
     return true;
   }
@@ -176,6 +177,8 @@ class InstanceNlp : public Ipopt::TNLP {
     lambda_.assign(lambda, lambda + m);
   }
 
+  const VarValue& bounds(int i) { return value(i); }
+
   // The full column vector at a solver point (the eliminated objective column left at 0).
   const std::vector<double>& columnsAt(const std::vector<double>& x) {
     load(x.data());
@@ -235,15 +238,7 @@ class InstanceNlp : public Ipopt::TNLP {
 };
 
 double rowViolation(const Row& row, double g) {
-  switch (row.relation) {
-    case Relation::Eq:
-      return std::fabs(g);
-    case Relation::Le:
-      return std::max(0.0, g);
-    case Relation::Ge:
-      return std::max(0.0, -g);
-  }
-  return 0;
+  return std::max({0.0, row.lower - g, g - row.upper});
 }
 
 }  // namespace
@@ -391,12 +386,23 @@ SolveSummary solveWithIpopt(ModelInstance& instance, const SolverLimits& limits)
     // Levels and marginals in the language's sense: the marginal is the objective's rate of
     // change, so a minimisation gives zL - zU and the row marginal -lambda.
     double sense = instance.maximize ? -1 : 1;
-    std::vector<double> full = nlp->columnsAt(nlp->x());
+    // An interior point method stops a hair inside an active bound; report the bound itself.
+    std::vector<double> x = nlp->x();
+    for (std::size_t i = 0; i < x.size(); ++i) {
+      const VarValue& v = nlp->bounds(static_cast<int>(i));
+      auto near = [&](double bound) {
+        return std::fabs(bound) < kNoBound &&
+               std::fabs(x[i] - bound) <= 1e-9 * (1 + std::fabs(bound));
+      };
+      if (near(v.lower)) x[i] = v.lower;
+      if (near(v.upper)) x[i] = v.upper;
+    }
+    std::vector<double> full = nlp->columnsAt(x);
     for (std::size_t c = 0, i = 0; c < instance.columns.size(); ++c) {
       const Column& col = instance.columns[c];
       VarValue& v = col.variable->vars[static_cast<std::size_t>(col.position)];
       if (instance.objectiveEliminated && static_cast<int>(c) == instance.objectiveColumn) continue;
-      v.level = nlp->x()[i];
+      v.level = x[i];
       v.marginal = sense * (nlp->lowerMultipliers()[i] - nlp->upperMultipliers()[i]);
       ++i;
     }

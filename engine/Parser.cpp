@@ -332,7 +332,7 @@ std::unique_ptr<Stmt> Parser::parsePut(const Token& keyword, bool close) {
   stmt->close = close;
   if (at(TokenKind::Ident)) {
     Symbol* symbol = program_.symbols.find(peek().lower);
-    if (symbol && symbol->kind == SymbolKind::File) {
+    if (symbol && symbol->kind == SymbolKind::File && peek(1).kind != TokenKind::Dot) {
       stmt->symbol = symbol;
       advance();
     }

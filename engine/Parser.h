@@ -40,6 +40,7 @@ class Parser {
   void declareEquations();
   void declareModel();
   void declareFile();
+  bool moreItems();
   Symbol* newSymbol(SymbolKind kind, const Token& name);
   Symbol* optionalDomain(const Token& name);
   std::string optionalText();

@@ -72,6 +72,12 @@ bool Parser::parseDeclaration(const Token& keyword, bool insideLoop) {
   return true;
 }
 
+// True while a declaration has items left; its ";" may not be missing at the end of the file.
+bool Parser::moreItems() {
+  if (at(TokenKind::End)) failAt(peek(), "';'");
+  return !at(TokenKind::Semicolon);
+}
+
 Symbol* Parser::newSymbol(SymbolKind kind, const Token& name) {
   if (name.kind != TokenKind::Ident) failAt(name, "a name");
   if (isReservedWord(name.lower)) {
@@ -103,7 +109,7 @@ Symbol* Parser::optionalDomain(const Token& name) {
 }
 
 void Parser::declareSets() {
-  while (!at(TokenKind::Semicolon)) {
+  while (moreItems()) {
     const Token& name = advance();
     Symbol* set = newSymbol(SymbolKind::Set, name);
     if (at(TokenKind::LParen)) fail(peek().pos, "subsets are not supported by this engine");
@@ -199,7 +205,7 @@ double Parser::parseSignedValue() {
 }
 
 void Parser::declareParameters(bool scalars) {
-  while (!at(TokenKind::Semicolon)) {
+  while (moreItems()) {
     const Token& name = advance();
     Symbol* parameter = newSymbol(SymbolKind::Parameter, name);
     parameter->isScalarDeclaration = scalars;
@@ -242,7 +248,7 @@ void Parser::parseParameterData(Symbol& parameter) {
 }
 
 void Parser::declareVariables(VarKind kind) {
-  while (!at(TokenKind::Semicolon)) {
+  while (moreItems()) {
     const Token& name = advance();
     Symbol* variable = newSymbol(SymbolKind::Variable, name);
     variable->varKind = kind;
@@ -257,7 +263,7 @@ void Parser::declareVariables(VarKind kind) {
 }
 
 void Parser::declareEquations() {
-  while (!at(TokenKind::Semicolon)) {
+  while (moreItems()) {
     const Token& name = advance();
     Symbol* equation = newSymbol(SymbolKind::Equation, name);
     equation->domain = optionalDomain(name);
@@ -268,7 +274,7 @@ void Parser::declareEquations() {
 }
 
 void Parser::declareModel() {
-  while (!at(TokenKind::Semicolon)) {
+  while (moreItems()) {
     const Token& name = advance();
     Symbol* model = newSymbol(SymbolKind::Model, name);
     model->text = optionalText();
@@ -295,7 +301,7 @@ void Parser::declareModel() {
 }
 
 void Parser::declareFile() {
-  while (!at(TokenKind::Semicolon)) {
+  while (moreItems()) {
     const Token& name = advance();
     Symbol* file = newSymbol(SymbolKind::File, name);
     file->text = optionalText();

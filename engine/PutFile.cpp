@@ -36,8 +36,10 @@ std::string rightJustify(const std::string& text, int width) {
   return std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
 }
 
+// The widest E-format that fits; fixed notation keeps at least one decimal ("1.0E+9"), as the
+// language does, and prints asterisks below that.
 std::string fitScientific(double value, int width, bool compact, int maxDecimals) {
-  for (int d = maxDecimals; d >= 0; --d) {
+  for (int d = maxDecimals; d >= (compact ? 1 : 0); --d) {
     std::string text = compact ? compactScientific(value, d) : printfDouble("%.*E", d, value);
     if (static_cast<int>(text.size()) <= width) return rightJustify(text, width);
   }
