@@ -1,8 +1,8 @@
 #include "engine/Driver.h"
 
-#include <sys/stat.h>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -18,8 +18,8 @@ const char* kEngineTitle =
     "Tarvelin built-in modelling engine: a subset of the GAMS language, solved with Ipopt";
 
 bool isRegularFile(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error);
 }
 
 std::string elapsed(std::chrono::steady_clock::time_point start) {

@@ -195,7 +195,10 @@ void Executor::display(const Stmt& stmt) {
     switch (s.kind) {
       case SymbolKind::Set: {
         std::string line = head + "SET " + s.name + " =";
-        for (std::size_t p = 0; p < s.root()->elements.size(); ++p) line += " " + label(p);
+        for (std::size_t p = 0; p < s.root()->elements.size(); ++p) {
+          line += ' ';
+          line += label(p);
+        }
         listing_.line(line);
         break;
       }
