@@ -19,4 +19,7 @@ SolveSummary solveWithIpopt(ModelInstance& instance, const SolverLimits& limits)
 // Maps Ipopt's return status (the ApplicationReturnStatus value) to solver and model status.
 void mapIpoptStatus(int ipoptStatus, bool feasible, int& solverStatus, int& modelStatus);
 
+// Ipopt's name for its return status ("Solve_Succeeded").
+const char* ipoptStatusName(int ipoptStatus);
+
 }  // namespace tarvelin::engine
