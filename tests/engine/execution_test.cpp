@@ -160,6 +160,48 @@ TEST(Solve, SolverChoiceIsSaidPlainly) {
   EXPECT_NE(result.listing.find("     SOLVER  IPOPT"), std::string::npos);
 }
 
+struct StatusCase {
+  const char* name;
+  const char* source;
+  int solverStatus;
+  const char* solverWords;
+  int modelStatus;
+  const char* modelWords;
+};
+
+class SolveStatusTest : public testing::TestWithParam<StatusCase> {};
+
+// An unsuccessful solve is reported in the statuses; the run itself goes on and exits 0.
+TEST_P(SolveStatusTest, ReportsTheOutcome) {
+  const StatusCase& c = GetParam();
+  EngineResult result = runText(c.source);
+  ASSERT_EQ(result.exitCode, kExitNormal) << result.error;
+  ASSERT_EQ(result.solves.size(), 1u);
+  EXPECT_EQ(result.solves[0].solverStatus, c.solverStatus);
+  EXPECT_EQ(result.solves[0].modelStatus, c.modelStatus);
+  EXPECT_NE(result.listing.find(std::string("**** SOLVER STATUS     ") +
+                                std::to_string(c.solverStatus) + " " + c.solverWords + "\n"),
+            std::string::npos)
+      << result.listing;
+  EXPECT_NE(result.listing.find(std::string("**** MODEL STATUS      ") +
+                                std::to_string(c.modelStatus) + " " + c.modelWords + "\n"),
+            std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SolveStatusTest,
+    testing::Values(StatusCase{"IterationLimit",
+                               "Variables x, y, z;\nx.l = -1.2; y.l = 1;\nEquation e;\n"
+                               "e.. z =e= sqr(1 - x) + 100*sqr(y - sqr(x));\nModel m / all /;\n"
+                               "option iterlim = 2;\nsolve m using nlp minimizing z;\n",
+                               2, "Iteration Interrupt", 7, "Feasible Solution"},
+                    StatusCase{
+                        "Infeasible",
+                        "Variables x, z;\nx.l = 1;\nEquations e, obj;\ne.. sqr(x) =e= -1;\n"
+                        "obj.. z =e= x;\nModel m / all /;\nsolve m using nlp minimizing z;\n",
+                        1, "Normal Completion", 5, "Locally Infeasible"}),
+    [](const testing::TestParamInfo<StatusCase>& info) { return std::string(info.param.name); });
+
 struct ErrorCase {
   const char* name;
   const char* source;
