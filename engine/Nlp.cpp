@@ -300,7 +300,10 @@ SolveSummary solveWithIpopt(ModelInstance& instance, const SolverLimits& limits)
       VarValue& v = col.variable->vars[static_cast<std::size_t>(col.position)];
       if (instance.objectiveEliminated && static_cast<int>(c) == instance.objectiveColumn) continue;
       v.level = x[i];
-      v.marginal = sense * (nlp->lowerMultipliers()[i] - nlp->upperMultipliers()[i]);
+      // Only an active bound has a marginal; inside its bounds the interior point method leaves
+      // a tiny multiplier of the order of its barrier parameter.
+      bool active = x[i] == v.lower || x[i] == v.upper;
+      v.marginal = active ? sense * (nlp->lowerMultipliers()[i] - nlp->upperMultipliers()[i]) : 0;
       ++i;
     }
     for (std::size_t r = 0; r < instance.rows.size(); ++r) {
