@@ -3,6 +3,8 @@
 namespace tarvelin::engine {
 
 SourceFile::SourceFile(std::string name, std::string_view text) : name_(std::move(name)) {
+  // A byte order mark, as some Windows editors write it, is not part of the model.
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   text_.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;

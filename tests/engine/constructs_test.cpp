@@ -107,6 +107,13 @@ TEST(Constructs, DisplayWritesToTheListing) {
   EXPECT_NE(result.listing.find("---- VAR x"), std::string::npos);
 }
 
+TEST(Constructs, ByteOrderMarkIsSkipped) {
+  EngineResult result =
+      runText("\xEF\xBB\xBFScalar a / 2 /;\nFile o / 'o.txt' /;\nput o a:0:0 /;\n");
+  ASSERT_EQ(result.exitCode, kExitNormal) << result.error;
+  EXPECT_EQ(putText(result, "o.txt"), "2\n");
+}
+
 TEST(Constructs, ListingNumbersTheSource) {
   EngineResult result = runText("Scalar a;\r\na = 1;\r\n");
   ASSERT_EQ(result.exitCode, kExitNormal);
