@@ -94,7 +94,6 @@ void Checker::checkStatement(Stmt& stmt) {
       if (stmt.condition && stmt.condition->hasVariable) {
         fail(stmt.condition->pos, "a condition cannot depend on a variable (use its level .l)");
       }
-      eq.definition = &stmt;
       break;
     }
     case StmtKind::Loop: {

@@ -91,6 +91,8 @@ void Parser::parseProgram() {
     try {
       std::unique_ptr<Stmt> stmt = parseStatement(false);
       expect(TokenKind::Semicolon, "';'");
+      // An equation is defined once its statement is complete and kept.
+      if (stmt && stmt->kind == StmtKind::EquationDef) stmt->symbol->definition = stmt.get();
       if (stmt) program_.statements.push_back(std::move(stmt));
     } catch (const Diagnostic& error) {
       program_.errors.push_back(error);

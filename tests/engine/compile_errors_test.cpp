@@ -126,6 +126,14 @@ TEST(CompileErrors, AllErrorsAreListedAtTheirLines) {
   EXPECT_NE(result.listing.find("**** 2 ERROR(S)"), std::string::npos);
 }
 
+TEST(CompileErrors, AFailedEquationDefinitionLeavesTheEquationUndefined) {
+  EngineResult result = runText("Variables x, z;\nEquation e;\ne.. z =e= x x;\ne.. z =e= x;\n");
+  EXPECT_EQ(result.exitCode, kExitCompilationError);
+  EXPECT_EQ(result.error,
+            "test.gms:3: expected ';', found 'x'\ne.. z =e= x x;\n            ^ near here");
+  EXPECT_NE(result.listing.find("**** 1 ERROR(S)"), std::string::npos) << result.listing;
+}
+
 TEST(CompileErrors, NothingRunsAfterACompilationError) {
   EngineResult result =
       runText("File f / 'out.txt' /;\nput f 'written' /;\nScalar a;\na = undefined;\n");
