@@ -7,7 +7,8 @@ and then
     file, solve, write the results); its objective is read from MaxwellOut.lst;
   - SciPy's least_squares (method "trf", finite-difference Jacobian) is timed on the same
     formulation, data, bounds and start (scipy_fit.py), the fit alone.
-Each time is the median of --repeat runs. Prints one row per case, then the ratios.
+Each time is the median of --repeat runs. Prints one row per case (with the engine's Ipopt
+iterations and SciPy's function evaluations), then the ratios.
 """
 
 import argparse
@@ -52,9 +53,10 @@ def listing_summary(folder):
     text = open(os.path.join(folder, "MaxwellOut.lst"), errors="replace").read()
 
     def field(label, convert):
-        m = re.search(r"^\*\*\*\* %s\s+(\S+)" % label, text, re.MULTILINE)
+        m = re.search(r"^(?:\*\*\*\*)? *%s\s+(\S+)" % label, text, re.MULTILINE)
         return convert(m.group(1)) if m else None
-    return field("MODEL STATUS", int), field("OBJECTIVE VALUE", float)
+    return (field("MODEL STATUS", int), field("OBJECTIVE VALUE", float),
+            field("ITERATION COUNT", int))
 
 
 def run_engine(gams, folder, repeat):
@@ -64,20 +66,30 @@ def run_engine(gams, folder, repeat):
         done = subprocess.run([gams, "MaxwellOut.gms"], cwd=folder, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
         times.append(time.perf_counter() - began)
-    status, objective = listing_summary(folder)
-    return statistics.median(times), objective, status, done.returncode
+    status, objective, iterations = listing_summary(folder)
+    return statistics.median(times), objective, status, done.returncode, iterations
+
+
+def process_floor(gams, repeat=20):
+    """The engine started and ended with nothing to do: what any run costs at least."""
+    times = []
+    for _ in range(repeat):
+        began = time.perf_counter()
+        subprocess.run([gams, "--version"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        times.append(time.perf_counter() - began)
+    return statistics.median(times)
 
 
 def run_scipy(sample, f, s, d, repeat):
     names = samples.ORDER[sample["variant"]]
     lower = {n: float(limits(n)[0]) for n in names}
     upper = {n: float(limits(n)[1]) for n in names}
-    times, objective = [], None
+    times, objective, evaluations = [], None, None
     for _ in range(repeat):
-        _, objective, seconds, _ = scipy_fit.fit(sample["variant"], names, f, s, d,
-                                                 sample["start"], lower, upper)
+        _, objective, seconds, evaluations = scipy_fit.fit(sample["variant"], names, f, s, d,
+                                                           sample["start"], lower, upper)
         times.append(seconds)
-    return statistics.median(times), objective
+    return statistics.median(times), objective, evaluations
 
 
 def main():
@@ -88,8 +100,9 @@ def main():
     parser.add_argument("--repeat", type=int, default=3)
     parser.add_argument("--variants", default=",".join(TEMPLATES))
     opts = parser.parse_args()
-    gams = os.path.join(opts.build, "bin", "standins", "gams")
-    batch = os.path.join(opts.build, "bin", "tarvelin-batch")
+    build = os.path.abspath(opts.build)  # the programs run in other folders
+    gams = os.path.join(build, "bin", "standins", "gams")
+    batch = os.path.join(build, "bin", "tarvelin-batch")
     for program in (gams, batch):
         if not os.access(program, os.X_OK):
             sys.exit("missing %s: build the 'benchmarks' target first" % program)
@@ -97,9 +110,9 @@ def main():
     wanted = opts.variants.split(",")
 
     rows = []
-    print("%-15s %5s %4s %10s %10s %7s %14s %14s %4s %3s" % (
+    print("%-15s %5s %4s %10s %10s %7s %14s %14s %4s %3s %5s %5s" % (
         "variant", "N", "seed", "engine s", "scipy s", "ratio", "engine z", "scipy z", "z ok",
-        "ms"))
+        "ms", "iter", "nfev"))
     with tempfile.TemporaryDirectory(prefix="tarvelin-bench-") as work:
         for sample in samples.SAMPLES:
             variant = sample["variant"]
@@ -119,15 +132,17 @@ def main():
                     # Both fitters see the values exactly as the data file holds them.
                     f, s, d = [[float("%.10g" % v) for v in b] for b in (freqs, s, d)]
                     build_model_file(batch, folder, sample, data_file)
-                    e_time, e_z, status, code = run_engine(gams, folder, opts.repeat)
-                    s_time, s_z = run_scipy(sample, f, s, d, opts.repeat)
+                    e_time, e_z, status, code, iters = run_engine(gams, folder, opts.repeat)
+                    s_time, s_z, nfev = run_scipy(sample, f, s, d, opts.repeat)
                     ok = e_z is not None and code == 0 and e_z <= s_z * (1 + OBJECTIVE_SLACK)
                     rows.append(dict(variant=variant, n=n, ratio=e_time / s_time, ok=ok))
-                    print("%-15s %5d %4d %10.4f %10.4f %7.2f %14.8g %14.8g %4s %3s" % (
+                    print("%-15s %5d %4d %10.4f %10.4f %7.2f %14.8g %14.8g %4s %3s %5s %5d" % (
                         variant, n, seed, e_time, s_time, e_time / s_time,
                         e_z if e_z is not None else float("nan"), s_z, "yes" if ok else "NO",
-                        status if status is not None else "-"), flush=True)
+                        status if status is not None else "-",
+                        iters if iters is not None else "-", nfev), flush=True)
     report(rows, sizes)
+    print("Engine process start and end alone (gams --version): %.4f s" % process_floor(gams))
 
 
 def report(rows, sizes):

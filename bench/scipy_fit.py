@@ -50,7 +50,7 @@ def fit(variant, names, f, stiffness, damping, start, lower, upper):
     """Fits from start within the bounds (dicts by coefficient name).
 
     Returns (coefficients by name, objective = sum of squared relative errors, seconds spent
-    in least_squares alone, SciPy's status)."""
+    in least_squares alone, residual evaluations)."""
     f = np.asarray(f, dtype=float)
     stiffness = np.asarray(stiffness, dtype=float)
     damping = np.asarray(damping, dtype=float)
@@ -77,4 +77,4 @@ def fit(variant, names, f, stiffness, damping, start, lower, upper):
     seconds = time.perf_counter() - began
     objective = float(np.sum(result.fun ** 2))
     coefficients = {n: float(v) for n, v in zip(names, result.x * scale)}
-    return coefficients, objective, seconds, result.status
+    return coefficients, objective, seconds, result.nfev
