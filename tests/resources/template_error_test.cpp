@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <regex>
 #include <tuple>
 
@@ -45,6 +46,11 @@ const std::vector<BrokenCase> kCases = {
      3,
      {"k2: the lower limit is above the upper limit"}},
 };
+
+// Test names and failure lines show the case by its name.
+void PrintTo(const BrokenCase& broken, std::ostream* out) {
+  *out << broken.name;
+}
 
 class BrokenRun : public TemplateRun,
                   public ::testing::WithParamInterface<std::tuple<std::string, BrokenCase>> {};
