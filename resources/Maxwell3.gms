@@ -33,8 +33,8 @@ Parameter D(j) 'measured damping [Nms/rad]'
 /;
 
 * A point measured as zero has no relative error: correct or remove it.
-loop(j, abort$(S(j) = 0) 'A stiffness value (second block of the data file) is zero';);
-loop(j, abort$(D(j) = 0) 'A damping value (third block of the data file) is zero';);
+loop(j, abort$(S(j) = 0) 'A measured stiffness (second block of the data file) is zero: correct or remove that point';);
+loop(j, abort$(D(j) = 0) 'A measured damping (third block of the data file) is zero: correct or remove that point';);
 
 Variables
    c1 'stiffness of element 1 [Nm/rad]',

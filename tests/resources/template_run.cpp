@@ -70,10 +70,16 @@ void TemplateRun::useSampleData(const Sample& sample) {
   useData(dataBlocks(sample));
 }
 
+void TemplateRun::useTypedStart(const Sample& sample) {
+  for (const auto& c : sample.coefficients) {
+    settings.setText(coefficientNamed(c.name), ValueKind::Initial, c.start);
+  }
+}
+
 void TemplateRun::useTypedSettings(const Sample& sample) {
+  useTypedStart(sample);
   for (const auto& c : sample.coefficients) {
     const Coefficient id = coefficientNamed(c.name);
-    settings.setText(id, ValueKind::Initial, c.start);
     settings.setText(id, ValueKind::Lower, c.lower);
     settings.setText(id, ValueKind::Upper, c.upper);
   }

@@ -33,7 +33,8 @@ class TemplateRun : public ::testing::Test {
   // The data blocks f, S, D, one value a line, written as a data file.
   void useData(const std::vector<std::vector<std::string>>& blocks);
   void useSampleData(const Sample& sample);
-  void useTypedSettings(const Sample& sample);  // its starts and limits
+  void useTypedStart(const Sample& sample);     // its initial values
+  void useTypedSettings(const Sample& sample);  // its initial values and limits
   // ModelFileWriter, then the engine; the build must report consistent data.
   ProcessResult buildAndRun();
 
