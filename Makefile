@@ -28,7 +28,6 @@ test: build-asan
 bench: build-release
 	cmake --build --preset dev --target benchmarks
 	bench/run-all.sh build/release
-	build/release/bin/large_inputs
 
 # Fuzzing with libFuzzer under ASan and UBSan; FUZZ_SECONDS sets the time per target.
 fuzz: deps
