@@ -173,7 +173,8 @@ std::string scientificText(long double value) {
     if (k >= 0) {
       ++digits[static_cast<std::size_t>(k)];
     } else {
-      digits = "1" + std::string(14, '0');
+      digits.assign(15, '0');
+      digits[0] = '1';
       ++exponent;
     }
   }
