@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <map>
+#include <unordered_map>
 
 namespace tarvelin::engine {
 namespace {
@@ -32,7 +32,10 @@ class InstanceNlp : public Ipopt::TNLP {
       solverColumns_.push_back(static_cast<int>(c));
     }
     for (const Row& row : m.rows) jacobianNonzeros_ += static_cast<int>(row.tape.columns().size());
-    if (m.objectiveEliminated) addHessianPattern(m.objectiveTape, objectiveHessian_);
+    if (m.objectiveEliminated) {
+      addHessianPattern(m.objectiveTape, objectiveHessian_);
+      squares_ = m.objectiveTape.hasSquareParts(m.maximize ? -1 : 1);
+    }
     rowHessian_.resize(m.rows.size());
     for (std::size_t r = 0; r < m.rows.size(); ++r)
       addHessianPattern(m.rows[r].tape, rowHessian_[r]);
@@ -156,11 +159,34 @@ class InstanceNlp : public Ipopt::TNLP {
     std::fill(values, values + hessianEntries_.size(), 0.0);
     if (m_.objectiveEliminated) {
       double scale = objFactor * (m_.maximize ? -1 : 1);
-      if (!addHessian(m_.objectiveTape, scale, objectiveHessian_, values)) return false;
+      if (!addHessian(m_.objectiveTape, scale, objectiveHessian_, values, gaussNewton_)) {
+        return false;
+      }
     }
     for (std::size_t r = 0; r < m_.rows.size(); ++r) {
       if (!addHessian(m_.rows[r].tape, lambda[r], rowHessian_[r], values)) return false;
     }
+    return true;
+  }
+
+  // The exact Hessian first. Where Ipopt had to regularise it (not convex there: an iteration
+  // then crawls), squares in the objective get the Gauss-Newton term alone, which is positive
+  // semidefinite, for as long as the objective keeps falling by a fifth or more per iteration;
+  // then the exact Hessian again, so the solve ends with Newton steps at a true local optimum.
+  bool intermediate_callback(Ipopt::AlgorithmMode mode, Ipopt::Index, Ipopt::Number objective,
+                             Ipopt::Number, Ipopt::Number, Ipopt::Number, Ipopt::Number,
+                             Ipopt::Number regularisation, Ipopt::Number, Ipopt::Number,
+                             Ipopt::Index, const Ipopt::IpoptData*,
+                             Ipopt::IpoptCalculatedQuantities*) override {
+    if (!squares_) return true;
+    if (mode != Ipopt::RegularMode) {
+      gaussNewton_ = false;
+    } else if (gaussNewton_) {
+      gaussNewton_ = previous_ - objective >= 0.2 * std::fabs(previous_);
+    } else {
+      gaussNewton_ = regularisation > 0;
+    }
+    previous_ = objective;
     return true;
   }
 
@@ -198,26 +224,25 @@ class InstanceNlp : public Ipopt::TNLP {
     }
   }
 
-  // Maps each lower-triangle entry of a tape's local Hessian to a solver Hessian entry.
+  // Maps each entry of a tape's Hessian pattern to a solver Hessian entry.
   void addHessianPattern(const Tape& tape, std::vector<int>& slots) {
     const std::vector<int>& cols = tape.columns();
-    for (std::size_t k = 0; k < cols.size(); ++k) {
-      for (std::size_t l = 0; l <= k; ++l) {
-        int a = columnToSolver_[static_cast<std::size_t>(cols[k])];
-        int b = columnToSolver_[static_cast<std::size_t>(cols[l])];
-        std::pair<int, int> entry = a >= b ? std::make_pair(a, b) : std::make_pair(b, a);
-        auto [it, inserted] =
-            hessianIndex_.emplace(entry, static_cast<int>(hessianEntries_.size()));
-        if (inserted) hessianEntries_.push_back(entry);
-        slots.push_back(it->second);
-      }
+    for (const auto& [k, l] : tape.hessianPattern()) {
+      int a = columnToSolver_[static_cast<std::size_t>(cols[static_cast<std::size_t>(k)])];
+      int b = columnToSolver_[static_cast<std::size_t>(cols[static_cast<std::size_t>(l)])];
+      std::pair<int, int> entry = a >= b ? std::make_pair(a, b) : std::make_pair(b, a);
+      long long key =
+          static_cast<long long>(entry.first) * static_cast<long long>(full_.size()) + entry.second;
+      auto [it, inserted] = hessianIndex_.emplace(key, static_cast<int>(hessianEntries_.size()));
+      if (inserted) hessianEntries_.push_back(entry);
+      slots.push_back(it->second);
     }
   }
 
   bool addHessian(const Tape& tape, double scale, const std::vector<int>& slots,
-                  Ipopt::Number* values) {
-    if (scale == 0 || tape.columns().empty()) return true;
-    if (!tape.hessian(full_.data(), scale, scratch_)) return false;
+                  Ipopt::Number* values, bool gaussNewton = false) {
+    if (scale == 0 || slots.empty()) return true;
+    if (!tape.hessian(full_.data(), scale, scratch_, gaussNewton)) return false;
     for (std::size_t k = 0; k < slots.size(); ++k) values[slots[k]] += scratch_[k];
     return true;
   }
@@ -227,11 +252,14 @@ class InstanceNlp : public Ipopt::TNLP {
   std::vector<int> solverColumns_;
   std::vector<int> columnToSolver_;
   int jacobianNonzeros_ = 0;
-  std::map<std::pair<int, int>, int> hessianIndex_;
+  std::unordered_map<long long, int> hessianIndex_;
   std::vector<std::pair<int, int>> hessianEntries_;
   std::vector<int> objectiveHessian_;
   std::vector<std::vector<int>> rowHessian_;
   std::vector<double> scratch_;
+  bool squares_ = false;
+  bool gaussNewton_ = false;
+  double previous_ = 0;
   Ipopt::SolverReturn status_ = Ipopt::INTERNAL_ERROR;
   bool finalized_ = false;
   std::vector<double> x_, zL_, zU_, g_, lambda_;

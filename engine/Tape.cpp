@@ -1,6 +1,10 @@
 #include "engine/Tape.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <iterator>
+#include <unordered_map>
 
 namespace tarvelin::engine {
 namespace {
@@ -109,16 +113,65 @@ Partials partials(const TapeNode& n, double va, double vb, double v) {
   return p;
 }
 
-bool finite(const Partials& p) {
-  return std::isfinite(p.da) && std::isfinite(p.db) && std::isfinite(p.daa) &&
-         std::isfinite(p.dab) && std::isfinite(p.dbb);
+std::uint64_t bitsOf(double v) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &v, sizeof bits);
+  return bits;
 }
+
+std::size_t hashOf(const TapeNode& n) {
+  std::uint64_t h = bitsOf(n.c) * 0x9E3779B97F4A7C15ull;
+  h ^= (static_cast<std::uint64_t>(static_cast<unsigned>(n.a)) << 32 | static_cast<unsigned>(n.b)) *
+       0xC2B2AE3D27D4EB4Full;
+  h ^= static_cast<std::uint64_t>(n.op) * 0x165667B19E3779F9ull;
+  h ^= h >> 31;
+  h *= 0x94D049BB133111EBull;
+  h ^= h >> 29;
+  return static_cast<std::size_t>(h);
+}
+
+bool sameNode(const TapeNode& x, const TapeNode& y) {
+  return x.op == y.op && x.a == y.a && x.b == y.b && bitsOf(x.c) == bitsOf(y.c);
+}
+
+bool isLeaf(TapeOp op) {
+  return op == TapeOp::Const || op == TapeOp::Var;
+}
+
+// Elements whose nodes, counted once per element, exceed this many times the tape's size share
+// too much; the tape is then one element.
+constexpr std::size_t kSharingLimit = 8;
 
 }  // namespace
 
-int Tape::constant(double value) {
-  nodes_.push_back({TapeOp::Const, -1, -1, value});
+int Tape::add(const TapeNode& node) {
+  if (table_.size() < 2 * (nodes_.size() + 1)) {
+    std::size_t size = 64;
+    while (size < 4 * (nodes_.size() + 1)) size *= 2;
+    table_.assign(size, 0);
+    for (std::size_t i = 0; i < nodes_.size(); ++i) {
+      if (nodes_[i].op == TapeOp::Var) continue;
+      std::size_t h = hashOf(nodes_[i]) & (size - 1);
+      while (table_[h] != 0) h = (h + 1) & (size - 1);
+      table_[h] = static_cast<int>(i) + 1;
+    }
+  }
+  std::size_t mask = table_.size() - 1;
+  std::size_t h = hashOf(node) & mask;
+  while (table_[h] != 0) {
+    int existing = table_[h] - 1;
+    if (sameNode(nodes_[static_cast<std::size_t>(existing)], node)) return existing;
+    h = (h + 1) & mask;
+  }
+  nodes_.push_back(node);
+  table_[h] = static_cast<int>(nodes_.size());
+  prepared_ = false;
+  valuesValid_ = false;
   return static_cast<int>(nodes_.size()) - 1;
+}
+
+int Tape::constant(double value) {
+  return add({TapeOp::Const, -1, -1, value});
 }
 
 int Tape::variable(int column) {
@@ -131,21 +184,32 @@ int Tape::variable(int column) {
     columns_.push_back(column);
     nodes_.push_back({TapeOp::Var, column, local, 0});
     varNodes_.push_back(static_cast<int>(nodes_.size()) - 1);
+    prepared_ = false;
+    valuesValid_ = false;
   }
   return varNodes_[static_cast<std::size_t>(local)];
 }
 
 int Tape::unary(TapeOp op, int a, double c) {
-  nodes_.push_back({op, a, -1, c});
-  return static_cast<int>(nodes_.size()) - 1;
+  return add({op, a, -1, c});
 }
 
 int Tape::binary(TapeOp op, int a, int b) {
-  nodes_.push_back({op, a, b, 0});
-  return static_cast<int>(nodes_.size()) - 1;
+  // Both orders of a commutative operation are one node.
+  if ((op == TapeOp::Add || op == TapeOp::Mul) && a > b) std::swap(a, b);
+  return add({op, a, b, 0});
 }
 
 bool Tape::forward(const double* x) const {
+  // The solver asks for value, gradient and Hessian at one point in turn: sweep once.
+  if (valuesValid_) {
+    bool same = true;
+    for (std::size_t k = 0; k < columns_.size() && same; ++k) {
+      same = bitsOf(x[columns_[k]]) == bitsOf(valuesAt_[k]);
+    }
+    if (same) return true;
+  }
+  valuesValid_ = false;
   values_.resize(nodes_.size());
   for (std::size_t i = 0; i < nodes_.size(); ++i) {
     const TapeNode& n = nodes_[i];
@@ -224,6 +288,9 @@ bool Tape::forward(const double* x) const {
     if (!std::isfinite(v)) return false;
     values_[i] = v;
   }
+  valuesAt_.resize(columns_.size());
+  for (std::size_t k = 0; k < columns_.size(); ++k) valuesAt_[k] = x[columns_[k]];
+  valuesValid_ = true;
   return true;
 }
 
@@ -239,12 +306,37 @@ void Tape::reverse(std::vector<double>& adjoint) const {
   for (std::size_t i = nodes_.size(); i-- > 0;) {
     const TapeNode& n = nodes_[i];
     double w = adjoint[i];
-    if (w == 0 || n.op == TapeOp::Const || n.op == TapeOp::Var) continue;
-    double va = values_[static_cast<std::size_t>(n.a)];
-    double vb = n.b >= 0 ? values_[static_cast<std::size_t>(n.b)] : 0;
+    if (w == 0 || isLeaf(n.op)) continue;
+    auto a = static_cast<std::size_t>(n.a);
+    auto b = static_cast<std::size_t>(n.b);
+    // The frequent operations without their second derivatives.
+    switch (n.op) {
+      case TapeOp::Add:
+        adjoint[a] += w;
+        adjoint[b] += w;
+        continue;
+      case TapeOp::Sub:
+        adjoint[a] += w;
+        adjoint[b] += w * -1.0;
+        continue;
+      case TapeOp::Mul:
+        adjoint[a] += w * values_[b];
+        adjoint[b] += w * values_[a];
+        continue;
+      case TapeOp::Neg:
+        adjoint[a] += w * -1.0;
+        continue;
+      case TapeOp::Sqr:
+        adjoint[a] += w * (2 * values_[a]);
+        continue;
+      default:
+        break;
+    }
+    double va = values_[a];
+    double vb = n.b >= 0 ? values_[b] : 0;
     Partials p = partials(n, va, vb, values_[i]);
-    adjoint[static_cast<std::size_t>(n.a)] += w * p.da;
-    if (n.b >= 0) adjoint[static_cast<std::size_t>(n.b)] += w * p.db;
+    adjoint[a] += w * p.da;
+    if (n.b >= 0) adjoint[b] += w * p.db;
   }
 }
 
@@ -261,57 +353,323 @@ bool Tape::gradient(const double* x, double& value, std::vector<double>& gradien
   return true;
 }
 
-bool Tape::hessian(const double* x, double scale, std::vector<double>& hessian) const {
-  std::size_t n = columns_.size();
-  hessian.assign(n * (n + 1) / 2, 0.0);
-  if (n == 0 || scale == 0) return true;
-  if (!forward(x)) return false;
-  // Partials once per node; then one tangent sweep and one reverse sweep per column.
-  std::vector<Partials> part(nodes_.size());
-  for (std::size_t i = 0; i < nodes_.size(); ++i) {
-    const TapeNode& t = nodes_[i];
-    if (t.op == TapeOp::Const || t.op == TapeOp::Var) continue;
-    double va = values_[static_cast<std::size_t>(t.a)];
-    double vb = t.b >= 0 ? values_[static_cast<std::size_t>(t.b)] : 0;
-    part[i] = partials(t, va, vb, values_[i]);
+void Tape::prepare() const {
+  if (prepared_) return;
+  splitElements();
+  std::unordered_map<long long, int> index;
+  long long width = static_cast<long long>(columns_.size());
+  for (Element& e : elements_) {
+    for (std::size_t k = 0; k < e.columns.size(); ++k) {
+      for (std::size_t l = 0; l <= k; ++l) {
+        long long key = e.columns[k] * width + e.columns[l];
+        auto [it, inserted] = index.emplace(key, static_cast<int>(pattern_.size()));
+        if (inserted) pattern_.emplace_back(e.columns[k], e.columns[l]);
+        e.slots.push_back(it->second);
+      }
+    }
   }
-  reverse(adjoints_);
-  tangents_.resize(nodes_.size());
-  adjointTangents_.resize(nodes_.size());
-  for (std::size_t k = 0; k < n; ++k) {
-    for (std::size_t i = 0; i < nodes_.size(); ++i) {
-      const TapeNode& t = nodes_[i];
-      if (t.op == TapeOp::Const) {
-        tangents_[i] = 0;
-      } else if (t.op == TapeOp::Var) {
-        tangents_[i] = static_cast<std::size_t>(t.b) == k ? 1 : 0;
-      } else {
-        double ta = tangents_[static_cast<std::size_t>(t.a)];
-        double tb = t.b >= 0 ? tangents_[static_cast<std::size_t>(t.b)] : 0;
-        tangents_[i] = part[i].da * ta + part[i].db * tb;
+  prepared_ = true;
+}
+
+// The root is a linear combination, with constant weights, of the nodes the linear operations
+// above them reach first (the elements); the Hessian is the same combination of theirs.
+void Tape::splitElements() const {
+  elements_.clear();
+  pattern_.clear();
+  if (root_ < 0 || columns_.empty()) return;
+  const std::size_t n = nodes_.size();
+  auto isConst = [&](int i) { return nodes_[static_cast<std::size_t>(i)].op == TapeOp::Const; };
+  auto linear = [&](std::size_t i) {
+    const TapeNode& t = nodes_[i];
+    switch (t.op) {
+      case TapeOp::Add:
+      case TapeOp::Sub:
+      case TapeOp::Neg:
+        return true;
+      case TapeOp::Mul:
+        return isConst(t.a) || isConst(t.b);
+      case TapeOp::Div:
+        return isConst(t.b);
+      default:
+        return false;
+    }
+  };
+  enum : char { None, Top, Nonlinear };
+  std::vector<char> mark(n, None);
+  std::vector<double> weight(n, 0.0);
+  auto reach = [&](int child, double w) {
+    auto c = static_cast<std::size_t>(child);
+    if (isLeaf(nodes_[c].op)) return;
+    weight[c] += w;
+    if (mark[c] == None) mark[c] = linear(c) ? Top : Nonlinear;
+  };
+  reach(root_, 1.0);
+  for (std::size_t i = static_cast<std::size_t>(root_) + 1; i-- > 0;) {
+    if (mark[i] != Top) continue;
+    const TapeNode& t = nodes_[i];
+    double w = weight[i];
+    switch (t.op) {
+      case TapeOp::Add:
+        reach(t.a, w);
+        reach(t.b, w);
+        break;
+      case TapeOp::Sub:
+        reach(t.a, w);
+        reach(t.b, -w);
+        break;
+      case TapeOp::Neg:
+        reach(t.a, -w);
+        break;
+      case TapeOp::Mul:
+        if (isConst(t.a)) {
+          reach(t.b, w * nodes_[static_cast<std::size_t>(t.a)].c);
+        } else {
+          reach(t.a, w * nodes_[static_cast<std::size_t>(t.b)].c);
+        }
+        break;
+      case TapeOp::Div:
+        reach(t.a, w / nodes_[static_cast<std::size_t>(t.b)].c);
+        break;
+      default:
+        break;
+    }
+  }
+  auto isSquare = [&](std::size_t i) {
+    const TapeNode& r = nodes_[i];
+    return r.op == TapeOp::Sqr || ((r.op == TapeOp::PowC || r.op == TapeOp::PowInt) && r.c == 2);
+  };
+  std::vector<int> seen(n, -1);
+  std::vector<int> owner(n, -1);  // the element that last took the node
+  std::vector<int> stack, found, columns, merged;
+  std::size_t total = 0;
+  for (std::size_t i = 0; i < n && total <= kSharingLimit * n; ++i) {
+    if (mark[i] != Nonlinear) continue;
+    Part part{static_cast<int>(i), weight[i], isSquare(i)};
+    int last = static_cast<int>(elements_.size()) - 1;
+    std::size_t shared = 0;
+    found.clear();
+    columns.clear();
+    stack.assign(1, part.node);
+    while (!stack.empty()) {
+      auto u = static_cast<std::size_t>(stack.back());
+      stack.pop_back();
+      if (seen[u] == static_cast<int>(i)) continue;
+      seen[u] = static_cast<int>(i);
+      found.push_back(static_cast<int>(u));
+      if (last >= 0 && owner[u] == last) ++shared;
+      const TapeNode& t = nodes_[u];
+      if (t.op == TapeOp::Var) {
+        columns.push_back(t.b);
+      } else if (t.op != TapeOp::Const) {
+        stack.push_back(t.a);
+        if (t.b >= 0) stack.push_back(t.b);
       }
     }
-    std::fill(adjointTangents_.begin(), adjointTangents_.end(), 0.0);
-    for (std::size_t i = nodes_.size(); i-- > 0;) {
-      const TapeNode& t = nodes_[i];
-      if (t.op == TapeOp::Const || t.op == TapeOp::Var) continue;
-      double w = adjoints_[i];
-      double wt = adjointTangents_[i];
-      if (w == 0 && wt == 0) continue;
-      const Partials& p = part[i];
-      if (!finite(p)) return false;
-      double ta = tangents_[static_cast<std::size_t>(t.a)];
-      double tb = t.b >= 0 ? tangents_[static_cast<std::size_t>(t.b)] : 0;
-      adjointTangents_[static_cast<std::size_t>(t.a)] += wt * p.da + w * (p.daa * ta + p.dab * tb);
+    std::sort(found.begin(), found.end());
+    std::sort(columns.begin(), columns.end());
+    if (last >= 0 && 2 * shared >= found.size() && columns == elements_.back().columns) {
+      Element& e = elements_.back();
+      merged.clear();
+      std::set_union(e.nodes.begin(), e.nodes.end(), found.begin(), found.end(),
+                     std::back_inserter(merged));
+      total += merged.size() - e.nodes.size();
+      e.nodes.swap(merged);
+      e.parts.push_back(part);
+    } else {
+      Element e;
+      e.parts.push_back(part);
+      e.nodes = found;
+      e.columns = columns;
+      total += found.size();
+      elements_.push_back(std::move(e));
+      ++last;
+    }
+    for (int u : found) owner[static_cast<std::size_t>(u)] = last;
+  }
+  if (total > kSharingLimit * n) {
+    // One element: the whole tape.
+    elements_.clear();
+    Element e;
+    e.parts.push_back({root_, 1.0, isSquare(static_cast<std::size_t>(root_))});
+    for (std::size_t i = 0; i <= static_cast<std::size_t>(root_); ++i) {
+      e.nodes.push_back(static_cast<int>(i));
+      if (nodes_[i].op == TapeOp::Var) e.columns.push_back(nodes_[i].b);
+    }
+    std::sort(e.columns.begin(), e.columns.end());
+    elements_.push_back(std::move(e));
+  }
+}
+
+const std::vector<std::pair<int, int>>& Tape::hessianPattern() const {
+  prepare();
+  return pattern_;
+}
+
+bool Tape::hasSquareParts(double scale) const {
+  prepare();
+  for (const Element& e : elements_) {
+    for (const Part& p : e.parts) {
+      if (p.square && p.weight * scale > 0) return true;
+    }
+  }
+  return false;
+}
+
+void Tape::computePartials() const {
+  const std::size_t n = nodes_.size();
+  da_.resize(n);
+  db_.resize(n);
+  daa_.resize(n);
+  dab_.resize(n);
+  dbb_.resize(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const TapeNode& t = nodes_[i];
+    Partials p;
+    if (!isLeaf(t.op)) {
+      double va = values_[static_cast<std::size_t>(t.a)];
+      double vb = t.b >= 0 ? values_[static_cast<std::size_t>(t.b)] : 0;
+      p = partials(t, va, vb, values_[i]);
+    }
+    da_[i] = p.da;
+    db_[i] = p.db;
+    daa_[i] = p.daa;
+    dab_[i] = p.dab;
+    dbb_[i] = p.dbb;
+  }
+}
+
+bool Tape::hessian(const double* x, double scale, std::vector<double>& values,
+                   bool gaussNewton) const {
+  prepare();
+  values.assign(pattern_.size(), 0.0);
+  if (pattern_.empty() || scale == 0) return true;
+  if (!forward(x)) return false;
+  computePartials();
+  position_.resize(nodes_.size());
+  elementColumn_.resize(columns_.size());
+  for (const Element& e : elements_) {
+    if (!elementHessian(e, scale, gaussNewton, values)) return false;
+  }
+  return true;
+}
+
+// Reverse sweep over the element's nodes from the adjoints seeded in elementAdjoints_.
+void Tape::elementReverse(const Element& e) const {
+  for (std::size_t i = e.nodes.size(); i-- > 0;) {
+    auto u = static_cast<std::size_t>(e.nodes[i]);
+    const TapeNode& t = nodes_[u];
+    double w = elementAdjoints_[i];
+    if (w == 0 || isLeaf(t.op)) continue;
+    elementAdjoints_[static_cast<std::size_t>(position_[static_cast<std::size_t>(t.a)])] +=
+        w * da_[u];
+    if (t.b >= 0) {
+      elementAdjoints_[static_cast<std::size_t>(position_[static_cast<std::size_t>(t.b)])] +=
+          w * db_[u];
+    }
+  }
+}
+
+// Forward-over-reverse over the element's nodes, all its columns' directions in one sweep,
+// the parts seeded with their weights; squares left to Gauss-Newton get 2 w grad(r) grad(r)'.
+bool Tape::elementHessian(const Element& e, double scale, bool gaussNewton,
+                          std::vector<double>& values) const {
+  const std::size_t m = e.nodes.size();
+  const std::size_t k = e.columns.size();
+  for (std::size_t i = 0; i < m; ++i) {
+    position_[static_cast<std::size_t>(e.nodes[i])] = static_cast<int>(i);
+  }
+  for (std::size_t j = 0; j < k; ++j) {
+    elementColumn_[static_cast<std::size_t>(e.columns[j])] = static_cast<int>(j);
+  }
+  auto pos = [&](int node) {
+    return static_cast<std::size_t>(position_[static_cast<std::size_t>(node)]);
+  };
+  auto varPos = [&](std::size_t j) {
+    return pos(varNodes_[static_cast<std::size_t>(e.columns[j])]);
+  };
+  auto squareOnly = [&](const Part& p) { return gaussNewton && p.square && scale * p.weight > 0; };
+
+  for (const Part& p : e.parts) {
+    if (!squareOnly(p)) continue;
+    elementAdjoints_.assign(m, 0.0);
+    elementAdjoints_[pos(nodes_[static_cast<std::size_t>(p.node)].a)] = 1;
+    elementReverse(e);
+    const double s = 2 * scale * p.weight;
+    std::size_t slot = 0;
+    for (std::size_t a = 0; a < k; ++a) {
+      double ga = elementAdjoints_[varPos(a)];
+      if (!std::isfinite(ga)) return false;
+      for (std::size_t b = 0; b <= a; ++b) {
+        values[static_cast<std::size_t>(e.slots[slot++])] += s * ga * elementAdjoints_[varPos(b)];
+      }
+    }
+  }
+
+  elementAdjoints_.assign(m, 0.0);
+  bool exact = false;
+  for (const Part& p : e.parts) {
+    if (squareOnly(p) || p.weight == 0) continue;
+    elementAdjoints_[pos(p.node)] += scale * p.weight;
+    exact = true;
+  }
+  if (!exact) return true;
+  elementReverse(e);
+
+  tangents_.assign(m * k, 0.0);
+  for (std::size_t i = 0; i < m; ++i) {
+    auto u = static_cast<std::size_t>(e.nodes[i]);
+    const TapeNode& t = nodes_[u];
+    double* tan = &tangents_[i * k];
+    if (t.op == TapeOp::Var) {
+      tan[elementColumn_[static_cast<std::size_t>(t.b)]] = 1;
+    } else if (t.op != TapeOp::Const) {
+      const double* ta = &tangents_[pos(t.a) * k];
+      double pa = da_[u];
       if (t.b >= 0) {
-        adjointTangents_[static_cast<std::size_t>(t.b)] +=
-            wt * p.db + w * (p.dab * ta + p.dbb * tb);
+        const double* tb = &tangents_[pos(t.b) * k];
+        double pb = db_[u];
+        for (std::size_t j = 0; j < k; ++j) tan[j] = pa * ta[j] + pb * tb[j];
+      } else {
+        for (std::size_t j = 0; j < k; ++j) tan[j] = pa * ta[j];
       }
     }
-    for (std::size_t l = 0; l <= k; ++l) {
-      double h = adjointTangents_[static_cast<std::size_t>(varNodes_[l])];
+  }
+  adjointTangents_.assign(m * k, 0.0);
+  for (std::size_t i = m; i-- > 0;) {
+    auto u = static_cast<std::size_t>(e.nodes[i]);
+    const TapeNode& t = nodes_[u];
+    if (isLeaf(t.op)) continue;
+    double w = elementAdjoints_[i];
+    const double* at = &adjointTangents_[i * k];
+    bool active = w != 0;
+    for (std::size_t j = 0; j < k && !active; ++j) active = at[j] != 0;
+    if (!active) continue;
+    if (!std::isfinite(da_[u]) || !std::isfinite(db_[u]) || !std::isfinite(daa_[u]) ||
+        !std::isfinite(dab_[u]) || !std::isfinite(dbb_[u])) {
+      return false;
+    }
+    const double* ta = &tangents_[pos(t.a) * k];
+    double* ata = &adjointTangents_[pos(t.a) * k];
+    if (t.b >= 0) {
+      const double* tb = &tangents_[pos(t.b) * k];
+      double* atb = &adjointTangents_[pos(t.b) * k];
+      double pa = da_[u], pb = db_[u], paa = daa_[u], pab = dab_[u], pbb = dbb_[u];
+      for (std::size_t j = 0; j < k; ++j) {
+        ata[j] += at[j] * pa + w * (paa * ta[j] + pab * tb[j]);
+        atb[j] += at[j] * pb + w * (pab * ta[j] + pbb * tb[j]);
+      }
+    } else {
+      double pa = da_[u], paa = daa_[u];
+      for (std::size_t j = 0; j < k; ++j) ata[j] += at[j] * pa + w * paa * ta[j];
+    }
+  }
+  std::size_t slot = 0;
+  for (std::size_t a = 0; a < k; ++a) {
+    const double* row = &adjointTangents_[varPos(a) * k];
+    for (std::size_t b = 0; b <= a; ++b) {
+      double h = row[b];
       if (!std::isfinite(h)) return false;
-      hessian[k * (k + 1) / 2 + l] = scale * h;
+      values[static_cast<std::size_t>(e.slots[slot++])] += h;
     }
   }
   return true;

@@ -1,9 +1,13 @@
 #pragma once
 // A compiled function of the model's columns (one equation body, or the objective): a flat list
-// of operations in evaluation order. Values go forward; the gradient comes from one reverse
-// sweep; the Hessian from forward-over-reverse sweeps, one per column the tape depends on.
-// All sweeps are loops, never recursion, whatever the size of the model.
+// of operations in evaluation order. Equal operations on equal operands are stored once, so a
+// repeated subexpression is evaluated once. Values go forward; the gradient comes from one
+// reverse sweep. For the Hessian the tape is split into elements: the function is a linear
+// combination (constant weights) of nonlinear parts, and each part's Hessian is dense only over
+// the columns that part uses, so a sum over many points gives a sparse Hessian. All sweeps are
+// loops, never recursion, whatever the size of the model.
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace tarvelin::engine {
@@ -45,7 +49,11 @@ class Tape {
   int unary(TapeOp op, int a, double c = 0);
   int binary(TapeOp op, int a, int b);
 
-  void setRoot(int node) { root_ = node; }
+  void setRoot(int node) {
+    root_ = node;
+    prepared_ = false;
+    valuesValid_ = false;
+  }
   int root() const { return root_; }
   const std::vector<int>& columns() const { return columns_; }  // distinct, in first-use order
   std::size_t size() const { return nodes_.size(); }
@@ -56,22 +64,63 @@ class Tape {
   bool evaluate(const double* x, double& value) const;
   // Gradient with respect to columns(): gradient[k] for columns()[k].
   bool gradient(const double* x, double& value, std::vector<double>& gradient) const;
-  // Lower triangle of the Hessian over columns(), scaled: hessian[k*(k+1)/2 + l] for l <= k.
-  bool hessian(const double* x, double scale, std::vector<double>& hessian) const;
+
+  // The structural nonzeros of the Hessian's lower triangle: pairs (k, l), l <= k, of indices
+  // into columns().
+  const std::vector<std::pair<int, int>>& hessianPattern() const;
+  // The Hessian times scale, one value per hessianPattern() entry. With gaussNewton, a part
+  // sqr(r) whose weight times scale is positive contributes 2 grad(r) grad(r)' (positive
+  // semidefinite) instead of its exact Hessian 2 grad(r) grad(r)' + 2 r Hess(r).
+  bool hessian(const double* x, double scale, std::vector<double>& values,
+               bool gaussNewton = false) const;
+  // Whether some part sqr(r) has a weight of the sign of scale (gaussNewton changes something).
+  bool hasSquareParts(double scale) const;
 
  private:
+  struct Part {
+    int node = -1;
+    double weight = 0;
+    bool square = false;  // sqr(r) or r ** 2
+  };
+  // Parts that share most of their nodes and all their columns are one element, so their
+  // common subexpressions are differentiated once.
+  struct Element {
+    std::vector<Part> parts;
+    std::vector<int> nodes;    // the nodes the parts read, ascending
+    std::vector<int> columns;  // indices into columns_, ascending
+    std::vector<int> slots;    // lower triangle (k, l <= k) over `columns` -> pattern entry
+  };
+
+  int add(const TapeNode& node);
   bool forward(const double* x) const;
   void reverse(std::vector<double>& adjoint) const;
+  void prepare() const;
+  void splitElements() const;
+  void computePartials() const;
+  bool elementHessian(const Element& e, double scale, bool gaussNewton,
+                      std::vector<double>& values) const;
+  void elementReverse(const Element& e) const;
 
   std::vector<TapeNode> nodes_;
   std::vector<int> columns_;
   std::vector<int> localOfColumn_;  // column -> local index, -1 if unused
   std::vector<int> varNodes_;       // local index -> its Var node
+  std::vector<int> table_;          // open addressing: node index + 1, 0 for empty
   int root_ = -1;
   mutable std::vector<double> values_;
-  mutable std::vector<double> tangents_;
+  // The point of the last successful forward sweep, by local column.
+  mutable bool valuesValid_ = false;
+  mutable std::vector<double> valuesAt_;
   mutable std::vector<double> adjoints_;
-  mutable std::vector<double> adjointTangents_;
+  // Hessian structure, built on first use.
+  mutable bool prepared_ = false;
+  mutable std::vector<Element> elements_;
+  mutable std::vector<std::pair<int, int>> pattern_;
+  // Hessian work space.
+  mutable std::vector<double> da_, db_, daa_, dab_, dbb_;
+  mutable std::vector<int> position_;       // node -> index within the current element, -1 outside
+  mutable std::vector<int> elementColumn_;  // local column -> index within the current element
+  mutable std::vector<double> tangents_, elementAdjoints_, adjointTangents_;
 };
 
 }  // namespace tarvelin::engine

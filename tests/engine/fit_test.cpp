@@ -71,5 +71,22 @@ TEST(Fit, MaxwellElementOnExactData) {
   EXPECT_LT(result.solves[0].objective, 1e-12);
 }
 
+// Thousands of variables in one sum: the Hessian holds only its diagonal, so the solve is the
+// small problem it is. The minimum of sqr(x - t) + sqr(x)/2 is x = t / 1.5.
+TEST(Fit, SeparableSumOverThousandsOfVariables) {
+  EngineResult result = runText(
+      "Set i / 1 * 5000 /;\nParameter t(i);\nt(i) = ord(i)/1000;\nVariables x(i), z;\n"
+      "Equation def;\ndef.. z =e= sum(i, sqr(x(i) - t(i)) + 0.5*sqr(x(i)));\n"
+      "Model m / all /;\nsolve m using nlp minimizing z;\n"
+      "File r / 'r.txt' /;\nr.nr = 2; r.nd = 12;\n"
+      "put r x.l('1'):0 ' ' x.l('5000'):0 ' ' m.modelstat:0 /;\n");
+  ASSERT_EQ(result.exitCode, kExitNormal) << result.error;
+  std::vector<double> v = numbers(putText(result, "r.txt"));
+  ASSERT_EQ(v.size(), 3u);
+  EXPECT_NEAR(v[0], 0.001 / 1.5, 1e-9);
+  EXPECT_NEAR(v[1], 5.0 / 1.5, 1e-9);
+  EXPECT_EQ(v[2], 2);
+}
+
 }  // namespace
 }  // namespace tarvelin::engine::test
