@@ -103,8 +103,9 @@ double divide(double a, double b, SourcePos pos) {
   return a / b;
 }
 
-static double checked(double result, SourcePos pos, const std::string& what) {
-  if (std::isnan(result)) throw ExecError{pos, "undefined result of " + what};
+// The message is a literal, so the common case builds no string.
+static double checked(double result, SourcePos pos, const char* what) {
+  if (std::isnan(result)) throw ExecError{pos, std::string("undefined result of ") + what};
   return result;
 }
 
@@ -118,7 +119,8 @@ double applyBinary(BinaryOp op, double a, double b, SourcePos pos) {
       if (a == 0 && b < 0) {
         throw ExecError{pos, "0 ** " + formatNumber(b) + " is undefined"};
       }
-      return checked(std::pow(a, b), pos, formatNumber(a) + " ** " + formatNumber(b));
+      if (double r = std::pow(a, b); !std::isnan(r)) return r;
+      throw ExecError{pos, "undefined result of " + formatNumber(a) + " ** " + formatNumber(b)};
     case BinaryOp::Lt:
       return a < b;
     case BinaryOp::Le:

@@ -1,5 +1,6 @@
 #include "engine/Listing.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -52,9 +53,15 @@ void Listing::source(const SourceFile& source, const std::vector<Diagnostic>& er
   line("C o m p i l a t i o n");
   line("");
   for (int n = 1; n <= source.lineCount(); ++n) {
-    char number[16];
-    std::snprintf(number, sizeof number, "%6d  ", n);
-    line(number + std::string(source.line(n)));
+    // "%6d  " and the line, without printf: a model file may have many thousand lines.
+    char digits[16];
+    auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    auto width = static_cast<std::size_t>(end - digits);
+    text_.append(width < 6 ? 6 - width : 0, ' ');
+    text_.append(digits, end);
+    text_ += "  ";
+    text_ += source.line(n);
+    text_ += '\n';
     auto range = byLine.equal_range(n);
     for (auto it = range.first; it != range.second; ++it) {
       line("****  " + std::string(static_cast<std::size_t>(it->second->pos.column), ' ') + "^ " +

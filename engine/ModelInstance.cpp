@@ -1,7 +1,6 @@
 #include "engine/ModelInstance.h"
 
 #include <cmath>
-#include <unordered_map>
 
 #include "engine/TapeBuilder.h"
 
@@ -22,8 +21,7 @@ bool isObjectiveRef(const Expr& e, const Symbol* objective) {
   return e.kind == ExprKind::Ref && e.symbol == objective && e.attr == Attr::Value;
 }
 
-void generateRows(const Symbol& equation, Env& env, ModelInstance& m,
-                  std::unordered_map<long long, int>& columnIndex) {
+void generateRows(const Symbol& equation, Env& env, ModelInstance& m, ColumnIndex& columnIndex) {
   const Stmt& def = *equation.definition;
   int* slot = def.hasDomain ? &env.position[static_cast<std::size_t>(def.domain.set->id)] : nullptr;
   std::size_t count = equation.size();
@@ -59,7 +57,7 @@ void generateRows(const Symbol& equation, Env& env, ModelInstance& m,
 }
 
 // "z =e= f(x)" with z nowhere else and free: minimise f itself.
-void eliminateObjective(ModelInstance& m, Env& env, std::unordered_map<long long, int>& index) {
+void eliminateObjective(ModelInstance& m, Env& env, ColumnIndex& index) {
   int z = m.objectiveColumn;
   const Symbol* objective = m.columns[static_cast<std::size_t>(z)].variable;
   int found = -1;
@@ -140,7 +138,7 @@ ModelInstance generateModel(const Stmt& solve, Env& env) {
   ModelInstance m;
   m.maximize = solve.maximize;
   const Symbol& model = *solve.symbol;
-  std::unordered_map<long long, int> columnIndex;
+  ColumnIndex columnIndex;
   for (const Symbol* equation : model.equations) {
     if (!equation->definition) {
       throw ExecError{solve.pos, "equation '" + equation->name + "' of model '" + model.name +
@@ -148,14 +146,13 @@ ModelInstance generateModel(const Stmt& solve, Env& env) {
     }
     generateRows(*equation, env, m, columnIndex);
   }
-  long long key = static_cast<long long>(solve.objective->id) << 32;
-  auto it = columnIndex.find(key);
-  if (it == columnIndex.end()) {
+  int objective = columnIndex.find(*solve.objective, 0);
+  if (objective < 0) {
     throw ExecError{solve.pos, "the objective variable '" + solve.objective->name +
                                    "' does not appear in the equations of model '" + model.name +
                                    "'"};
   }
-  m.objectiveColumn = it->second;
+  m.objectiveColumn = objective;
   eliminateObjective(m, env, columnIndex);
   checkAndProjectBounds(m, solve, env);
   return m;

@@ -1,6 +1,7 @@
 #pragma once
 // The nonlinear program a solve statement generates: one column per variable instance that the
 // model's equations use, one row per equation instance, each row a compiled tape.
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -12,6 +13,32 @@ namespace tarvelin::engine {
 struct Column {
   Symbol* variable = nullptr;
   int position = 0;
+};
+
+// The column of each variable instance a model uses, by symbol and position.
+class ColumnIndex {
+ public:
+  int find(const Symbol& variable, int position) const {
+    auto id = static_cast<std::size_t>(variable.id);
+    if (id >= bySymbol_.size() || bySymbol_[id].empty()) return -1;
+    return bySymbol_[id][static_cast<std::size_t>(position)];
+  }
+  // The existing column, or a new one appended to columns.
+  int insert(Symbol* variable, int position, std::vector<Column>& columns) {
+    auto id = static_cast<std::size_t>(variable->id);
+    if (id >= bySymbol_.size()) bySymbol_.resize(id + 1);
+    std::vector<int>& slots = bySymbol_[id];
+    if (slots.empty()) slots.assign(std::max<std::size_t>(variable->vars.size(), 1), -1);
+    int& slot = slots[static_cast<std::size_t>(position)];
+    if (slot < 0) {
+      slot = static_cast<int>(columns.size());
+      columns.push_back({variable, position});
+    }
+    return slot;
+  }
+
+ private:
+  std::vector<std::vector<int>> bySymbol_;
 };
 
 struct Row {

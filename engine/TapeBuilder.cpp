@@ -9,10 +9,7 @@ int TapeBuilder::build(const Expr& expr) {
 }
 
 int TapeBuilder::column(Symbol* variable, int position) {
-  long long key = (static_cast<long long>(variable->id) << 32) | static_cast<unsigned>(position);
-  auto [it, inserted] = columnIndex_.emplace(key, static_cast<int>(columns_.size()));
-  if (inserted) columns_.push_back({variable, position});
-  return it->second;
+  return columnIndex_.insert(variable, position, columns_);
 }
 
 TapeBuilder::Built TapeBuilder::visit(const Expr& expr) {

@@ -1,8 +1,6 @@
 #pragma once
 // Compiles an equation's expression, with its sets bound, into a tape: sums are unrolled over
 // their sets, and every part that does not involve a variable is folded to a constant.
-#include <unordered_map>
-
 #include "engine/Evaluator.h"
 #include "engine/ModelInstance.h"
 
@@ -10,8 +8,7 @@ namespace tarvelin::engine {
 
 class TapeBuilder {
  public:
-  TapeBuilder(Env& env, std::vector<Column>& columns,
-              std::unordered_map<long long, int>& columnIndex, Tape& tape)
+  TapeBuilder(Env& env, std::vector<Column>& columns, ColumnIndex& columnIndex, Tape& tape)
       : env_(env), columns_(columns), columnIndex_(columnIndex), tape_(tape) {}
 
   // The node of the expression (a constant node when it has no variable).
@@ -33,7 +30,7 @@ class TapeBuilder {
 
   Env& env_;
   std::vector<Column>& columns_;
-  std::unordered_map<long long, int>& columnIndex_;
+  ColumnIndex& columnIndex_;
   Tape& tape_;
 };
 
