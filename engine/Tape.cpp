@@ -356,58 +356,102 @@ bool Tape::gradient(const double* x, double& value, std::vector<double>& gradien
 void Tape::prepare() const {
   if (prepared_) return;
   splitElements();
-  std::unordered_map<long long, int> index;
-  long long width = static_cast<long long>(columns_.size());
+  // Pattern entries by (k, l): a table while the columns are few, a hash map beyond.
+  const std::size_t width = columns_.size();
+  const bool dense = width <= 1024;
+  std::vector<int> table(dense ? width * width : 0, -1);
+  std::unordered_map<std::size_t, int> index;
   for (Element& e : elements_) {
+    e.slots.reserve(e.columns.size() * (e.columns.size() + 1) / 2);
     for (std::size_t k = 0; k < e.columns.size(); ++k) {
       for (std::size_t l = 0; l <= k; ++l) {
-        long long key = e.columns[k] * width + e.columns[l];
-        auto [it, inserted] = index.emplace(key, static_cast<int>(pattern_.size()));
-        if (inserted) pattern_.emplace_back(e.columns[k], e.columns[l]);
-        e.slots.push_back(it->second);
+        std::size_t key =
+            static_cast<std::size_t>(e.columns[k]) * width + static_cast<std::size_t>(e.columns[l]);
+        int& slot = dense ? table[key] : index.try_emplace(key, -1).first->second;
+        if (slot < 0) {
+          slot = static_cast<int>(pattern_.size());
+          pattern_.emplace_back(e.columns[k], e.columns[l]);
+        }
+        e.slots.push_back(slot);
       }
     }
   }
   prepared_ = true;
 }
 
-// The root is a linear combination, with constant weights, of the nodes the linear operations
-// above them reach first (the elements); the Hessian is the same combination of theirs.
+namespace {
+
+bool isLinear(const std::vector<TapeNode>& nodes, std::size_t i) {
+  const TapeNode& t = nodes[i];
+  auto isConst = [&](int j) { return nodes[static_cast<std::size_t>(j)].op == TapeOp::Const; };
+  switch (t.op) {
+    case TapeOp::Add:
+    case TapeOp::Sub:
+    case TapeOp::Neg:
+      return true;
+    case TapeOp::Mul:
+      return isConst(t.a) || isConst(t.b);
+    case TapeOp::Div:
+      return isConst(t.b);
+    default:
+      return false;
+  }
+}
+
+// A function of one argument other than negation: phi(r).
+bool isFunction(TapeOp op) {
+  switch (op) {
+    case TapeOp::PowC:
+    case TapeOp::PowInt:
+    case TapeOp::Sqr:
+    case TapeOp::Sqrt:
+    case TapeOp::Abs:
+    case TapeOp::Exp:
+    case TapeOp::Log:
+    case TapeOp::Log10:
+    case TapeOp::Sin:
+    case TapeOp::Cos:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool isSquare(const TapeNode& t) {
+  return t.op == TapeOp::Sqr || ((t.op == TapeOp::PowC || t.op == TapeOp::PowInt) && t.c == 2);
+}
+
+}  // namespace
+
+// Marks the top from the root down, then gathers the elements: merged parts, and one element
+// per function of the top for its outer product.
 void Tape::splitElements() const {
   elements_.clear();
+  top_.clear();
+  squares_.clear();
   pattern_.clear();
   if (root_ < 0 || columns_.empty()) return;
   const std::size_t n = nodes_.size();
-  auto isConst = [&](int i) { return nodes_[static_cast<std::size_t>(i)].op == TapeOp::Const; };
-  auto linear = [&](std::size_t i) {
-    const TapeNode& t = nodes_[i];
-    switch (t.op) {
-      case TapeOp::Add:
-      case TapeOp::Sub:
-      case TapeOp::Neg:
-        return true;
-      case TapeOp::Mul:
-        return isConst(t.a) || isConst(t.b);
-      case TapeOp::Div:
-        return isConst(t.b);
-      default:
-        return false;
-    }
-  };
   enum : char { None, Top, Nonlinear };
   std::vector<char> mark(n, None);
-  std::vector<double> weight(n, 0.0);
+  // Weights through linear operations only (NaN below a function): for hasSquareParts.
+  std::vector<double> constantWeight(n, 0.0);
   auto reach = [&](int child, double w) {
     auto c = static_cast<std::size_t>(child);
     if (isLeaf(nodes_[c].op)) return;
-    weight[c] += w;
-    if (mark[c] == None) mark[c] = linear(c) ? Top : Nonlinear;
+    constantWeight[c] += w;
+    if (mark[c] == None) {
+      mark[c] = isLinear(nodes_, c) || isFunction(nodes_[c].op) ? Top : Nonlinear;
+    }
   };
   reach(root_, 1.0);
+  const double unknown = std::nan("");
   for (std::size_t i = static_cast<std::size_t>(root_) + 1; i-- > 0;) {
     if (mark[i] != Top) continue;
+    top_.push_back(static_cast<int>(i));
     const TapeNode& t = nodes_[i];
-    double w = weight[i];
+    double w = constantWeight[i];
+    auto constOf = [&](int j) { return nodes_[static_cast<std::size_t>(j)].c; };
     switch (t.op) {
       case TapeOp::Add:
         reach(t.a, w);
@@ -421,40 +465,37 @@ void Tape::splitElements() const {
         reach(t.a, -w);
         break;
       case TapeOp::Mul:
-        if (isConst(t.a)) {
-          reach(t.b, w * nodes_[static_cast<std::size_t>(t.a)].c);
+        if (nodes_[static_cast<std::size_t>(t.a)].op == TapeOp::Const) {
+          reach(t.b, w * constOf(t.a));
         } else {
-          reach(t.a, w * nodes_[static_cast<std::size_t>(t.b)].c);
+          reach(t.a, w * constOf(t.b));
         }
         break;
       case TapeOp::Div:
-        reach(t.a, w / nodes_[static_cast<std::size_t>(t.b)].c);
+        reach(t.a, w / constOf(t.b));
         break;
-      default:
+      default:  // a function
+        if (isSquare(t)) squares_.emplace_back(static_cast<int>(i), w);
+        reach(t.a, unknown);
         break;
     }
   }
-  auto isSquare = [&](std::size_t i) {
-    const TapeNode& r = nodes_[i];
-    return r.op == TapeOp::Sqr || ((r.op == TapeOp::PowC || r.op == TapeOp::PowInt) && r.c == 2);
-  };
+
   std::vector<int> seen(n, -1);
-  std::vector<int> owner(n, -1);  // the element that last took the node
+  std::vector<int> owner(n, -1);  // the parts element that last took the node
   std::vector<int> stack, found, columns, merged;
   std::size_t total = 0;
-  for (std::size_t i = 0; i < n && total <= kSharingLimit * n; ++i) {
-    if (mark[i] != Nonlinear) continue;
-    Part part{static_cast<int>(i), weight[i], isSquare(i)};
-    int last = static_cast<int>(elements_.size()) - 1;
-    std::size_t shared = 0;
+  // The nodes and columns below node `from` (itself included), ascending.
+  auto gather = [&](int from, int stamp, int last, std::size_t& shared) {
     found.clear();
     columns.clear();
-    stack.assign(1, part.node);
+    shared = 0;
+    stack.assign(1, from);
     while (!stack.empty()) {
       auto u = static_cast<std::size_t>(stack.back());
       stack.pop_back();
-      if (seen[u] == static_cast<int>(i)) continue;
-      seen[u] = static_cast<int>(i);
+      if (seen[u] == stamp) continue;
+      seen[u] = stamp;
       found.push_back(static_cast<int>(u));
       if (last >= 0 && owner[u] == last) ++shared;
       const TapeNode& t = nodes_[u];
@@ -467,30 +508,51 @@ void Tape::splitElements() const {
     }
     std::sort(found.begin(), found.end());
     std::sort(columns.begin(), columns.end());
-    if (last >= 0 && 2 * shared >= found.size() && columns == elements_.back().columns) {
-      Element& e = elements_.back();
+  };
+  int lastParts = -1;
+  for (std::size_t i = 0; i < n && total <= kSharingLimit * n; ++i) {
+    std::size_t shared = 0;
+    if (mark[i] == Top && isFunction(nodes_[i].op)) {
+      gather(nodes_[i].a, static_cast<int>(2 * i), -1, shared);
+      if (columns.empty()) continue;
+      Element e;
+      e.roots.push_back(nodes_[i].a);
+      e.outer = static_cast<int>(i);
+      e.nodes = found;
+      e.columns = columns;
+      total += found.size();
+      elements_.push_back(std::move(e));
+      continue;
+    }
+    if (mark[i] != Nonlinear) continue;
+    gather(static_cast<int>(i), static_cast<int>(2 * i + 1), lastParts, shared);
+    if (lastParts >= 0 && 2 * shared >= found.size() &&
+        columns == elements_[static_cast<std::size_t>(lastParts)].columns) {
+      Element& e = elements_[static_cast<std::size_t>(lastParts)];
       merged.clear();
       std::set_union(e.nodes.begin(), e.nodes.end(), found.begin(), found.end(),
                      std::back_inserter(merged));
       total += merged.size() - e.nodes.size();
       e.nodes.swap(merged);
-      e.parts.push_back(part);
+      e.roots.push_back(static_cast<int>(i));
     } else {
       Element e;
-      e.parts.push_back(part);
+      e.roots.push_back(static_cast<int>(i));
       e.nodes = found;
       e.columns = columns;
       total += found.size();
+      lastParts = static_cast<int>(elements_.size());
       elements_.push_back(std::move(e));
-      ++last;
     }
-    for (int u : found) owner[static_cast<std::size_t>(u)] = last;
+    for (int u : found) owner[static_cast<std::size_t>(u)] = lastParts;
   }
   if (total > kSharingLimit * n) {
-    // One element: the whole tape.
+    // The terms share too much: the whole tape is one part, its root weighted by the scale.
     elements_.clear();
+    top_.clear();
+    squares_.clear();
     Element e;
-    e.parts.push_back({root_, 1.0, isSquare(static_cast<std::size_t>(root_))});
+    e.roots.push_back(root_);
     for (std::size_t i = 0; i <= static_cast<std::size_t>(root_); ++i) {
       e.nodes.push_back(static_cast<int>(i));
       if (nodes_[i].op == TapeOp::Var) e.columns.push_back(nodes_[i].b);
@@ -507,10 +569,8 @@ const std::vector<std::pair<int, int>>& Tape::hessianPattern() const {
 
 bool Tape::hasSquareParts(double scale) const {
   prepare();
-  for (const Element& e : elements_) {
-    for (const Part& p : e.parts) {
-      if (p.square && p.weight * scale > 0) return true;
-    }
+  for (const auto& [node, weight] : squares_) {
+    if (weight * scale > 0) return true;
   }
   return false;
 }
@@ -545,12 +605,40 @@ bool Tape::hessian(const double* x, double scale, std::vector<double>& values,
   if (pattern_.empty() || scale == 0) return true;
   if (!forward(x)) return false;
   computePartials();
+  if (!topWeights(scale, gaussNewton)) return false;
   position_.resize(nodes_.size());
   elementColumn_.resize(columns_.size());
   for (const Element& e : elements_) {
-    if (!elementHessian(e, scale, gaussNewton, values)) return false;
+    if (!elementHessian(e, values)) return false;
   }
   return true;
+}
+
+// Adjoints through the top, from the root's (the scale) down. Gauss-Newton: a square with a
+// positive adjoint passes none to its argument, so the argument's curvature drops out.
+bool Tape::topWeights(double scale, bool gaussNewton) const {
+  weight_.assign(nodes_.size(), 0.0);
+  weight_[static_cast<std::size_t>(root_)] = scale;
+  for (int node : top_) {
+    auto u = static_cast<std::size_t>(node);
+    double w = weight_[u];
+    if (w == 0) continue;
+    const TapeNode& t = nodes_[u];
+    if (!std::isfinite(da_[u]) || !std::isfinite(db_[u]) || !std::isfinite(daa_[u])) return false;
+    if (gaussNewton && isSquare(t) && w > 0) continue;
+    weight_[static_cast<std::size_t>(t.a)] += w * da_[u];
+    if (t.b >= 0) weight_[static_cast<std::size_t>(t.b)] += w * db_[u];
+  }
+  return true;
+}
+
+void Tape::enterElement(const Element& e) const {
+  for (std::size_t i = 0; i < e.nodes.size(); ++i) {
+    position_[static_cast<std::size_t>(e.nodes[i])] = static_cast<int>(i);
+  }
+  for (std::size_t j = 0; j < e.columns.size(); ++j) {
+    elementColumn_[static_cast<std::size_t>(e.columns[j])] = static_cast<int>(j);
+  }
 }
 
 // Reverse sweep over the element's nodes from the adjoints seeded in elementAdjoints_.
@@ -569,50 +657,43 @@ void Tape::elementReverse(const Element& e) const {
   }
 }
 
-// Forward-over-reverse over the element's nodes, all its columns' directions in one sweep,
-// the parts seeded with their weights; squares left to Gauss-Newton get 2 w grad(r) grad(r)'.
-bool Tape::elementHessian(const Element& e, double scale, bool gaussNewton,
-                          std::vector<double>& values) const {
+// An outer product: one gradient. Parts: forward-over-reverse over the element's nodes, all
+// its columns' directions in one sweep, the roots seeded with their adjoints through the top.
+bool Tape::elementHessian(const Element& e, std::vector<double>& values) const {
   const std::size_t m = e.nodes.size();
   const std::size_t k = e.columns.size();
-  for (std::size_t i = 0; i < m; ++i) {
-    position_[static_cast<std::size_t>(e.nodes[i])] = static_cast<int>(i);
-  }
-  for (std::size_t j = 0; j < k; ++j) {
-    elementColumn_[static_cast<std::size_t>(e.columns[j])] = static_cast<int>(j);
-  }
   auto pos = [&](int node) {
     return static_cast<std::size_t>(position_[static_cast<std::size_t>(node)]);
   };
   auto varPos = [&](std::size_t j) {
     return pos(varNodes_[static_cast<std::size_t>(e.columns[j])]);
   };
-  auto squareOnly = [&](const Part& p) { return gaussNewton && p.square && scale * p.weight > 0; };
 
-  for (const Part& p : e.parts) {
-    if (!squareOnly(p)) continue;
+  if (e.outer >= 0) {
+    auto u = static_cast<std::size_t>(e.outer);
+    const double c = weight_[u] * daa_[u];
+    if (c == 0) return true;
+    enterElement(e);
     elementAdjoints_.assign(m, 0.0);
-    elementAdjoints_[pos(nodes_[static_cast<std::size_t>(p.node)].a)] = 1;
+    elementAdjoints_[pos(e.roots[0])] = 1;
     elementReverse(e);
-    const double s = 2 * scale * p.weight;
     std::size_t slot = 0;
     for (std::size_t a = 0; a < k; ++a) {
       double ga = elementAdjoints_[varPos(a)];
       if (!std::isfinite(ga)) return false;
       for (std::size_t b = 0; b <= a; ++b) {
-        values[static_cast<std::size_t>(e.slots[slot++])] += s * ga * elementAdjoints_[varPos(b)];
+        values[static_cast<std::size_t>(e.slots[slot++])] += c * ga * elementAdjoints_[varPos(b)];
       }
     }
+    return true;
   }
 
+  bool any = false;
+  for (int r : e.roots) any = any || weight_[static_cast<std::size_t>(r)] != 0;
+  if (!any) return true;
+  enterElement(e);
   elementAdjoints_.assign(m, 0.0);
-  bool exact = false;
-  for (const Part& p : e.parts) {
-    if (squareOnly(p) || p.weight == 0) continue;
-    elementAdjoints_[pos(p.node)] += scale * p.weight;
-    exact = true;
-  }
-  if (!exact) return true;
+  for (int r : e.roots) elementAdjoints_[pos(r)] += weight_[static_cast<std::size_t>(r)];
   elementReverse(e);
 
   tangents_.assign(m * k, 0.0);

@@ -2,10 +2,13 @@
 // A compiled function of the model's columns (one equation body, or the objective): a flat list
 // of operations in evaluation order. Equal operations on equal operands are stored once, so a
 // repeated subexpression is evaluated once. Values go forward; the gradient comes from one
-// reverse sweep. For the Hessian the tape is split into elements: the function is a linear
-// combination (constant weights) of nonlinear parts, and each part's Hessian is dense only over
-// the columns that part uses, so a sum over many points gives a sparse Hessian. All sweeps are
-// loops, never recursion, whatever the size of the model.
+// reverse sweep. For the Hessian the tape is split: from the root down, linear operations and
+// functions of one argument (sqr, exp, ...) form the top; below it are parts, the other
+// nonlinear operations. The Hessian is the parts' Hessians times their adjoints through the top,
+// plus for each function u = phi(r) in the top phi''(r) adj(u) grad(r) grad(r)'. Each term is
+// dense only over its own columns, so a sum over many points gives a sparse Hessian, and a
+// square of a sum of small terms costs one gradient and the small terms. All sweeps are loops,
+// never recursion, whatever the size of the model.
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -68,25 +71,23 @@ class Tape {
   // The structural nonzeros of the Hessian's lower triangle: pairs (k, l), l <= k, of indices
   // into columns().
   const std::vector<std::pair<int, int>>& hessianPattern() const;
-  // The Hessian times scale, one value per hessianPattern() entry. With gaussNewton, a part
-  // sqr(r) whose weight times scale is positive contributes 2 grad(r) grad(r)' (positive
+  // The Hessian times scale, one value per hessianPattern() entry. With gaussNewton, a square
+  // sqr(r) in the top whose adjoint is positive contributes 2 grad(r) grad(r)' (positive
   // semidefinite) instead of its exact Hessian 2 grad(r) grad(r)' + 2 r Hess(r).
   bool hessian(const double* x, double scale, std::vector<double>& values,
                bool gaussNewton = false) const;
-  // Whether some part sqr(r) has a weight of the sign of scale (gaussNewton changes something).
+  // Whether a square in the top has a constant weight of the sign of scale (a linear
+  // combination of squares, as a least-squares objective is).
   bool hasSquareParts(double scale) const;
 
  private:
-  struct Part {
-    int node = -1;
-    double weight = 0;
-    bool square = false;  // sqr(r) or r ** 2
-  };
-  // Parts that share most of their nodes and all their columns are one element, so their
-  // common subexpressions are differentiated once.
+  // A term of the Hessian: the parts' own Hessians, or phi''(r) grad(r) grad(r)' for a function
+  // u = phi(r) of the top (outer >= 0, roots = {r}). Parts that share most of their nodes and
+  // all their columns are one element, so their common subexpressions are differentiated once.
   struct Element {
-    std::vector<Part> parts;
-    std::vector<int> nodes;    // the nodes the parts read, ascending
+    std::vector<int> roots;
+    int outer = -1;
+    std::vector<int> nodes;    // the nodes the roots read, ascending
     std::vector<int> columns;  // indices into columns_, ascending
     std::vector<int> slots;    // lower triangle (k, l <= k) over `columns` -> pattern entry
   };
@@ -97,8 +98,9 @@ class Tape {
   void prepare() const;
   void splitElements() const;
   void computePartials() const;
-  bool elementHessian(const Element& e, double scale, bool gaussNewton,
-                      std::vector<double>& values) const;
+  bool topWeights(double scale, bool gaussNewton) const;
+  bool elementHessian(const Element& e, std::vector<double>& values) const;
+  void enterElement(const Element& e) const;
   void elementReverse(const Element& e) const;
 
   std::vector<TapeNode> nodes_;
@@ -115,9 +117,12 @@ class Tape {
   // Hessian structure, built on first use.
   mutable bool prepared_ = false;
   mutable std::vector<Element> elements_;
+  mutable std::vector<int> top_;                         // descending
+  mutable std::vector<std::pair<int, double>> squares_;  // squares in the top, constant weights
   mutable std::vector<std::pair<int, int>> pattern_;
   // Hessian work space.
   mutable std::vector<double> da_, db_, daa_, dab_, dbb_;
+  mutable std::vector<double> weight_;      // node -> its adjoint through the top, times scale
   mutable std::vector<int> position_;       // node -> index within the current element, -1 outside
   mutable std::vector<int> elementColumn_;  // local column -> index within the current element
   mutable std::vector<double> tangents_, elementAdjoints_, adjointTangents_;

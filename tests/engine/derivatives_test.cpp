@@ -142,6 +142,18 @@ const DerivativeCase kDerivativeCases[] = {
        return t.binary(TapeOp::Sub, top, sq);
      },
      0.7, 1.3},
+    {"FunctionsOfSums",  // sqr(x0 x1 + exp(x1) - sqr(x0)) + log(sqr(x0) + 1) - sqrt(x1 / x0)
+     [](Tape& t) {
+       int inner =
+           t.binary(TapeOp::Add, t.binary(TapeOp::Mul, x0(t), x1(t)), t.unary(TapeOp::Exp, x1(t)));
+       inner = t.binary(TapeOp::Sub, inner, t.unary(TapeOp::Sqr, x0(t)));
+       int sq = t.unary(TapeOp::Sqr, inner);
+       int lg =
+           t.unary(TapeOp::Log, t.binary(TapeOp::Add, t.unary(TapeOp::Sqr, x0(t)), t.constant(1)));
+       int rt = t.unary(TapeOp::Sqrt, t.binary(TapeOp::Div, x1(t), x0(t)));
+       return t.binary(TapeOp::Sub, t.binary(TapeOp::Add, sq, lg), rt);
+     },
+     0.7, 1.3},
     {"MaxwellStorage",  // c w^2 k^2 / (c^2 + w^2 k^2) at w = 3
      [](Tape& t) {
        int wk = t.binary(TapeOp::Mul, t.constant(3), x1(t));
