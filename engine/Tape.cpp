@@ -486,10 +486,11 @@ void Tape::splitElements() const {
   std::vector<int> stack, found, columns, merged;
   std::size_t total = 0;
   // The nodes and columns below node `from` (itself included), ascending.
-  auto gather = [&](int from, int stamp, int last, std::size_t& shared) {
+  std::vector<int> owners;
+  auto gather = [&](int from, int stamp) {
     found.clear();
     columns.clear();
-    shared = 0;
+    owners.clear();
     stack.assign(1, from);
     while (!stack.empty()) {
       auto u = static_cast<std::size_t>(stack.back());
@@ -497,7 +498,7 @@ void Tape::splitElements() const {
       if (seen[u] == stamp) continue;
       seen[u] = stamp;
       found.push_back(static_cast<int>(u));
-      if (last >= 0 && owner[u] == last) ++shared;
+      if (owner[u] >= 0) owners.push_back(owner[u]);
       const TapeNode& t = nodes_[u];
       if (t.op == TapeOp::Var) {
         columns.push_back(t.b);
@@ -509,11 +510,25 @@ void Tape::splitElements() const {
     std::sort(found.begin(), found.end());
     std::sort(columns.begin(), columns.end());
   };
-  int lastParts = -1;
+  // The parts element holding most of the nodes found, and how many.
+  auto mostShared = [&](std::size_t& count) {
+    std::sort(owners.begin(), owners.end());
+    int best = -1;
+    count = 0;
+    for (std::size_t a = 0; a < owners.size();) {
+      std::size_t b = a;
+      while (b < owners.size() && owners[b] == owners[a]) ++b;
+      if (b - a > count) {
+        count = b - a;
+        best = owners[a];
+      }
+      a = b;
+    }
+    return best;
+  };
   for (std::size_t i = 0; i < n && total <= kSharingLimit * n; ++i) {
-    std::size_t shared = 0;
     if (mark[i] == Top && isFunction(nodes_[i].op)) {
-      gather(nodes_[i].a, static_cast<int>(2 * i), -1, shared);
+      gather(nodes_[i].a, static_cast<int>(2 * i));
       if (columns.empty()) continue;
       Element e;
       e.roots.push_back(nodes_[i].a);
@@ -525,10 +540,12 @@ void Tape::splitElements() const {
       continue;
     }
     if (mark[i] != Nonlinear) continue;
-    gather(static_cast<int>(i), static_cast<int>(2 * i + 1), lastParts, shared);
-    if (lastParts >= 0 && 2 * shared >= found.size() &&
-        columns == elements_[static_cast<std::size_t>(lastParts)].columns) {
-      Element& e = elements_[static_cast<std::size_t>(lastParts)];
+    gather(static_cast<int>(i), static_cast<int>(2 * i + 1));
+    std::size_t shared = 0;
+    int target = mostShared(shared);
+    if (target >= 0 && 2 * shared >= found.size() &&
+        columns == elements_[static_cast<std::size_t>(target)].columns) {
+      Element& e = elements_[static_cast<std::size_t>(target)];
       merged.clear();
       std::set_union(e.nodes.begin(), e.nodes.end(), found.begin(), found.end(),
                      std::back_inserter(merged));
@@ -541,10 +558,10 @@ void Tape::splitElements() const {
       e.nodes = found;
       e.columns = columns;
       total += found.size();
-      lastParts = static_cast<int>(elements_.size());
+      target = static_cast<int>(elements_.size());
       elements_.push_back(std::move(e));
     }
-    for (int u : found) owner[static_cast<std::size_t>(u)] = lastParts;
+    for (int u : found) owner[static_cast<std::size_t>(u)] = target;
   }
   if (total > kSharingLimit * n) {
     // The terms share too much: the whole tape is one part, its root weighted by the scale.
