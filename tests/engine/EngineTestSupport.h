@@ -2,9 +2,7 @@
 // Helpers for the engine tests: runs of model text with put files kept in memory, temporary
 // folders, and the replacement of a template's directives the way a build does it.
 #include <filesystem>
-#include <map>
 #include <string>
-#include <vector>
 
 #include "engine/Driver.h"
 
@@ -36,15 +34,5 @@ int runProgram(const std::filesystem::path& folder, const std::string& commandLi
 
 // An environment variable that ctest sets; fails the test when it is missing.
 std::string requiredEnv(const char* name);
-
-// Replaces a template's directives: "#" the count line, "_A".."_X" the settings, "_Z" the
-// solver line, "@" the next data block as "n   <23-character value>" lines. CR LF line ends.
-std::string expandTemplate(const std::string& templateText,
-                           const std::vector<std::vector<double>>& blocks,
-                           const std::map<char, std::string>& settings,
-                           const std::string& solverLine);
-
-// The 23-character scientific form of a data value: " 1.50000000000000E+0000".
-std::string dataValueText(double value);
 
 }  // namespace tarvelin::engine::test
