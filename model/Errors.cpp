@@ -6,6 +6,10 @@ namespace tarvelin {
 
 FileError::FileError(int code) : Error(fileErrorMessage(code)), code_(code) {}
 
+FileError FileError::withGenericMessage(int code) {
+  return FileError(code, "I/O error " + std::to_string(code));
+}
+
 ConversionError::ConversionError(std::string text)
     : Error("'" + text + "' is not a valid floating point value"), text_(std::move(text)) {}
 

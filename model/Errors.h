@@ -15,10 +15,15 @@ class Error : public std::runtime_error {
 // A failed file operation, with the platform-independent code of the file-error table.
 class FileError : public Error {
  public:
+  // The message of the code's row of the table.
   explicit FileError(int code);
+  // "I/O error N" for a platform code outside the named rows, even where its number is one of
+  // theirs (on Linux EIO is 5, which is not "File access denied").
+  static FileError withGenericMessage(int code);
   int code() const { return code_; }
 
  private:
+  FileError(int code, const std::string& message) : Error(message), code_(code) {}
   int code_;
 };
 

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 
+#include "model/Errors.h"
+
 namespace tarvelin::platform {
 
 using FileHandle = int;
@@ -20,7 +22,7 @@ void writeAll(FileHandle handle, const char* data, std::size_t size);
 void closeFile(FileHandle handle);
 void closeQuietly(FileHandle handle) noexcept;
 
-// The file-error code for an errno value of a call on `name`.
-int fileErrorCode(int errnoValue, const std::string& name);
+// The file error for an errno value of a call on `name`.
+FileError fileError(int errnoValue, const std::string& name);
 
 }  // namespace tarvelin::platform

@@ -5,7 +5,6 @@
 
 #include <cerrno>
 
-#include "model/Errors.h"
 #include "model/PlatformFile.h"
 #include "model/TextFile.h"
 
@@ -22,7 +21,7 @@ bool folderPartExists(const std::string& name) {
 }
 
 [[noreturn]] void fail(int errnoValue, const std::string& name) {
-  throw FileError(fileErrorCode(errnoValue, name));
+  throw fileError(errnoValue, name);
 }
 
 void checkName(const std::string& name) {
@@ -46,29 +45,32 @@ void lockOrFail(int fd, int operation) {
   if (::flock(fd, operation | LOCK_NB) != 0) {
     const int error = errno;
     ::close(fd);
-    throw FileError(error == EWOULDBLOCK ? file_code::kSharingViolation : fileErrorCode(error, ""));
+    if (error == EWOULDBLOCK) throw FileError(file_code::kSharingViolation);
+    fail(error, "");
   }
 }
 
 }  // namespace
 
-int fileErrorCode(int errnoValue, const std::string& name) {
+FileError fileError(int errnoValue, const std::string& name) {
   switch (errnoValue) {
     case ENOENT:
-      return folderPartExists(name) ? file_code::kFileNotFound : file_code::kInvalidFilename;
+      return FileError(folderPartExists(name) ? file_code::kFileNotFound
+                                              : file_code::kInvalidFilename);
     case ENOTDIR:
     case ENAMETOOLONG:
-      return file_code::kInvalidFilename;
+      return FileError(file_code::kInvalidFilename);
     case EMFILE:
     case ENFILE:
-      return file_code::kTooManyOpenFiles;
+      return FileError(file_code::kTooManyOpenFiles);
     case EACCES:
     case EPERM:
     case EISDIR:
     case EROFS:
-      return file_code::kAccessDenied;
+      return FileError(file_code::kAccessDenied);
     default:
-      return errnoValue;
+      // "I/O error N" even where N is the number of a named row (EIO is 5 on Linux).
+      return FileError::withGenericMessage(errnoValue);
   }
 }
 

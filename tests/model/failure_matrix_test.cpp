@@ -213,5 +213,25 @@ TEST_F(FailureMatrixTest, ResultsFileFailuresLogNothing) {
   EXPECT_EQ(loadError("output2.dat"), "I/O error 32.");
 }
 
+// A read that fails after the file opened: reading this process's memory from address 0 is
+// an I/O error (EIO, 5 on Linux), which keeps its generic message, not "File access denied".
+TEST_F(FailureMatrixTest, AReadThatFailsPartWayKeepsWhatWasShown) {
+  struct Labels : ResultLabels {
+    void setResultLabel(Coefficient, const std::string&) override { ++set; }
+    int set = 0;
+  };
+  EventRecorder log;
+  Labels labels;
+  try {
+    readResults(VariantId::Maxwell3, log, labels, "/proc/self/mem");
+    ADD_FAILURE() << "no error";
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.code(), 5);
+    EXPECT_EQ(errorBoxText(e.what()), "I/O error 5.");
+  }
+  EXPECT_EQ(log.events, Events{"= RESULTS ="});
+  EXPECT_EQ(labels.set, 0);
+}
+
 }  // namespace
 }  // namespace tarvelin
