@@ -6,22 +6,16 @@
 
 namespace tarvelin::engine {
 
-// Counts nesting of statements and sub-expressions, so that hostile input gives an error and
-// not a stack overflow.
-class DepthGuard {
- public:
-  DepthGuard(Parser& parser, SourcePos pos) : parser_(parser) {
-    if (++parser_.depth_ > kMaxNesting) {
-      parser_.fail(pos, "nesting is deeper than " + std::to_string(kMaxNesting) + " levels");
-    }
+DepthGuard::DepthGuard(Parser& parser, SourcePos pos) : parser_(parser) {
+  if (++parser_.depth_ > kMaxNesting) {
+    --parser_.depth_;  // the destructor does not run when the constructor throws
+    parser_.fail(pos, "nesting is deeper than " + std::to_string(kMaxNesting) + " levels");
   }
-  ~DepthGuard() { --parser_.depth_; }
-  DepthGuard(const DepthGuard&) = delete;
-  DepthGuard& operator=(const DepthGuard&) = delete;
+}
 
- private:
-  Parser& parser_;
-};
+DepthGuard::~DepthGuard() {
+  --parser_.depth_;
+}
 
 bool isReservedWord(const std::string& lower) {
   static const std::set<std::string> words = {

@@ -84,6 +84,19 @@ class Parser {
   Checker checker_;
 };
 
+// Counts nesting of statements and sub-expressions while it lives, so that hostile input gives
+// an error and not a stack overflow.
+class DepthGuard {
+ public:
+  DepthGuard(Parser& parser, SourcePos pos);
+  ~DepthGuard();
+  DepthGuard(const DepthGuard&) = delete;
+  DepthGuard& operator=(const DepthGuard&) = delete;
+
+ private:
+  Parser& parser_;
+};
+
 // Words the language reserves: they cannot name symbols.
 bool isReservedWord(const std::string& lower);
 

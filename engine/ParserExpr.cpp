@@ -25,25 +25,17 @@ int childDepth(const Expr& e) {
 
 }  // namespace
 
-class DepthGuard;
-
 std::unique_ptr<Expr> Parser::parseExpr() {
-  ++depth_;
-  if (depth_ > kMaxNesting) {
-    --depth_;
-    fail(peek().pos, "nesting is deeper than " + std::to_string(kMaxNesting) + " levels");
-  }
-  bool savedNoSlash = noSlash_;
+  DepthGuard guard(*this, peek().pos);
+  const bool savedNoSlash = noSlash_;
   noSlash_ = false;
   std::unique_ptr<Expr> e;
   try {
     e = parseOr();
   } catch (...) {
-    --depth_;
     noSlash_ = savedNoSlash;
     throw;
   }
-  --depth_;
   noSlash_ = savedNoSlash;
   return e;
 }
@@ -84,19 +76,11 @@ std::unique_ptr<Expr> Parser::parseAnd() {
 std::unique_ptr<Expr> Parser::parseNot() {
   if (!atWord("not")) return parseComparison();
   const Token& op = advance();
-  ++depth_;
-  if (depth_ > kMaxNesting) {
-    --depth_;
-    fail(op.pos, "nesting is deeper than " + std::to_string(kMaxNesting) + " levels");
-  }
   std::unique_ptr<Expr> inner;
-  try {
+  {
+    DepthGuard guard(*this, op.pos);
     inner = parseNot();
-  } catch (...) {
-    --depth_;
-    throw;
   }
-  --depth_;
   auto e = makeExpr(ExprKind::Not, op.pos);
   e->args.push_back(std::move(inner));
   e->depth = childDepth(*e) + 1;
@@ -167,19 +151,11 @@ std::unique_ptr<Expr> Parser::parseMultiplicative() {
 std::unique_ptr<Expr> Parser::parseUnary() {
   if (!at(TokenKind::Minus) && !at(TokenKind::Plus)) return parsePower();
   const Token& op = advance();
-  ++depth_;
-  if (depth_ > kMaxNesting) {
-    --depth_;
-    fail(op.pos, "nesting is deeper than " + std::to_string(kMaxNesting) + " levels");
-  }
   std::unique_ptr<Expr> inner;
-  try {
+  {
+    DepthGuard guard(*this, op.pos);
     inner = parseUnary();
-  } catch (...) {
-    --depth_;
-    throw;
   }
-  --depth_;
   if (op.kind == TokenKind::Plus) return inner;
   auto e = makeExpr(ExprKind::Neg, op.pos);
   e->args.push_back(std::move(inner));
