@@ -66,4 +66,12 @@ std::string requiredEnv(const char* name) {
   return value;
 }
 
+std::vector<double> numbers(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<double> out;
+  double v;
+  while (in >> v) out.push_back(v);
+  return out;
+}
+
 }  // namespace tarvelin::engine::test

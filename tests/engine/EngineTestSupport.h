@@ -3,6 +3,7 @@
 // folders, and the replacement of a template's directives the way a build does it.
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "engine/Driver.h"
 
@@ -34,5 +35,8 @@ int runProgram(const std::filesystem::path& folder, const std::string& commandLi
 
 // An environment variable that ctest sets; fails the test when it is missing.
 std::string requiredEnv(const char* name);
+
+// The numbers in a text, in order (put output, a listing line).
+std::vector<double> numbers(const std::string& text);
 
 }  // namespace tarvelin::engine::test

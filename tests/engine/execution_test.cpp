@@ -9,14 +9,6 @@
 namespace tarvelin::engine::test {
 namespace {
 
-std::vector<double> numbers(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<double> out;
-  double v;
-  while (in >> v) out.push_back(v);
-  return out;
-}
-
 // min (x - 1)^2 over [lo, up], starting at start; puts x.l, x.m, z.l, modelstat, solvestat.
 EngineResult boundedSolve(const std::string& lo, const std::string& up, const std::string& start) {
   return runText("Variables x, z;\nx.lo = " + lo + ";\nx.up = " + up + ";\nx.l = " + start +

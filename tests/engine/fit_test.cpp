@@ -9,14 +9,6 @@
 namespace tarvelin::engine::test {
 namespace {
 
-std::vector<double> numbers(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<double> out;
-  double v;
-  while (in >> v) out.push_back(v);
-  return out;
-}
-
 // NIST StRD "Misra1a": y = b1 (1 - exp(-b2 x)), certified b1, b2 and residual sum of squares.
 TEST(Fit, NistMisra1aFromBothStarts) {
   const char* data =
